@@ -1,0 +1,141 @@
+#include "cli/assessment.h"
+
+#include <charconv>
+#include <nlohmann/json.hpp>
+
+#include "advice/personality_advice.h"
+
+namespace corvane::cli {
+
+namespace {
+
+using nlohmann::json;
+
+std::string inQuotes(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+template <typename Visit>
+void forEachItem(std::string_view list, Visit visit) {
+    while (!list.empty()) {
+        const auto comma = list.find(',');
+        visit(list.substr(0, comma));
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+}
+
+std::optional<long long> parseInteger(std::string_view text) {
+    long long value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc{} || stop != end) return std::nullopt;
+    return value;
+}
+
+int tickIndex(std::string_view name) {
+    if (auto index = findSymptom(name)) return *index;
+    throw InputError("unknown symptom " + inQuotes(name) +
+                     ": use a control name check1 to Check79 or a number from 1 to 79");
+}
+
+ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
+    if (!value || *value < 0 || *value > 32767) {
+        throw InputError("score " + std::string(name) + " must be an integer from 0 to 32767");
+    }
+    return static_cast<ScoreValue>(*value);
+}
+
+Score scoreNamed(std::string_view name) {
+    if (auto score = scoreFromName(name)) return *score;
+    throw InputError("unknown score " + inQuotes(name) +
+                     ": use Yin, Yang, Qi, Phlegm, Stasis or Balanced");
+}
+
+int personalityValue(std::optional<long long> value) {
+    if (!value || *value < 1 || *value > kPersonalityCount) {
+        throw InputError("personality must be an integer from 1 to 5");
+    }
+    return static_cast<int>(*value);
+}
+
+std::optional<long long> integerOf(const json& value) {
+    if (value.is_number_integer()) return value.get<long long>();
+    return std::nullopt;
+}
+
+Scores scoresFromJson(const json& object) {
+    if (!object.is_object()) throw InputError("\"scores\" must be an object of score names");
+    Scores scores;
+    for (const auto& [name, value] : object.items()) {
+        scores[scoreNamed(name)] = scoreValue(name, integerOf(value));
+    }
+    return scores;
+}
+
+int tickFromJson(const json& item) {
+    if (item.is_string()) return tickIndex(item.get_ref<const std::string&>());
+    if (auto number = integerOf(item); number && *number >= 1 && *number <= kSymptomCount) {
+        return static_cast<int>(*number - 1);
+    }
+    throw InputError("unknown symptom " + item.dump() +
+                     ": use a control name check1 to Check79 or a number from 1 to 79");
+}
+
+Ticks ticksFromJson(const json& array) {
+    if (!array.is_array()) throw InputError("\"ticks\" must be an array of symptoms");
+    Ticks ticks;
+    for (const json& item : array) ticks.set(static_cast<std::size_t>(tickFromJson(item)));
+    return ticks;
+}
+
+json parseObject(std::string_view line) {
+    json object = json::parse(line, nullptr, false);
+    if (object.is_discarded()) throw InputError("malformed JSON");
+    if (!object.is_object()) throw InputError("a line must be one JSON object");
+    for (const auto& [key, value] : object.items()) {
+        if (key != "ticks" && key != "scores" && key != "personality") {
+            throw InputError("unknown key " + inQuotes(key) +
+                             ": use \"ticks\" or \"scores\" and \"personality\"");
+        }
+    }
+    return object;
+}
+
+}  // namespace
+
+Ticks parseTickList(std::string_view list) {
+    Ticks ticks;
+    forEachItem(list, [&](std::string_view name) { ticks.set(static_cast<std::size_t>(tickIndex(name))); });
+    return ticks;
+}
+
+Scores parseScoreList(std::string_view list) {
+    Scores scores;
+    Scores given;
+    forEachItem(list, [&](std::string_view item) {
+        const auto equals = item.find('=');
+        if (equals == std::string_view::npos) throw InputError("expected NAME=VALUE, got " + inQuotes(item));
+        const Score score = scoreNamed(item.substr(0, equals));
+        if (given[score]) throw InputError("score " + std::string(scoreName(score)) + " given twice");
+        given[score] = 1;
+        scores[score] = scoreValue(scoreName(score), parseInteger(item.substr(equals + 1)));
+    });
+    return scores;
+}
+
+int parsePersonality(std::string_view text) { return personalityValue(parseInteger(text)); }
+
+Assessment parseBatchLine(std::string_view line) {
+    const json object = parseObject(line);
+    const bool hasTicks = object.contains("ticks");
+    const bool hasScores = object.contains("scores");
+    if (hasTicks == hasScores) throw InputError("give either \"ticks\" or \"scores\", not both or neither");
+    Assessment assessment;
+    assessment.scores = hasTicks ? computeScores(ticksFromJson(object["ticks"]))
+                                 : scoresFromJson(object["scores"]);
+    if (object.contains("personality")) {
+        assessment.personality = personalityValue(integerOf(object["personality"]));
+    }
+    return assessment;
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,94 @@
+// corvane-eval: runs the Diagnose button's evaluation without the windows.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/assessment.h"
+#include "cli/output.h"
+
+namespace {
+
+using namespace corvane;
+using namespace corvane::cli;
+
+constexpr int kBadInput = 1;
+
+struct Options {
+    std::optional<std::string> ticks;
+    std::optional<std::string> scores;
+    std::optional<std::string> personality;
+    bool json = false;
+    bool batch = false;
+};
+
+std::string evaluateToText(const Assessment& assessment, bool json) {
+    MemoryReport report;  // every assessment starts from a fresh report
+    const Evaluation evaluation = runEvaluation(report, assessment.scores, assessment.personality);
+    return json ? jsonReport(evaluation, report) : readableReport(evaluation, report);
+}
+
+Assessment assessmentFrom(const Options& options) {
+    Assessment assessment;
+    assessment.scores = options.ticks ? computeScores(parseTickList(*options.ticks))
+                                      : parseScoreList(options.scores.value_or(""));
+    if (options.personality) assessment.personality = parsePersonality(*options.personality);
+    return assessment;
+}
+
+int runSingle(const Options& options) {
+    try {
+        std::cout << evaluateToText(assessmentFrom(options), options.json) << '\n';
+        return 0;
+    } catch (const InputError& error) {
+        std::cerr << "corvane-eval: " << error.what() << '\n';
+        return kBadInput;
+    }
+}
+
+int runBatch() {
+    std::ios::sync_with_stdio(false);
+    int status = 0;
+    std::string line;
+    std::string out;
+    for (std::size_t number = 1; std::getline(std::cin, line); ++number) {
+        try {
+            out = evaluateToText(parseBatchLine(line), true);
+        } catch (const InputError& error) {
+            out = jsonError(number, error.what());
+            std::cerr << "corvane-eval: line " << number << ": " << error.what() << '\n';
+            status = kBadInput;
+        }
+        std::cout << out << '\n';
+    }
+    std::cout.flush();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
+    Options options;
+    auto* ticks = app.add_option("--ticks", options.ticks,
+                                 "Ticked symptoms: control names (check1 ... Check79) or numbers 1-79, "
+                                 "separated by commas");
+    auto* scores = app.add_option("--scores", options.scores,
+                                  "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)");
+    auto* personality = app.add_option("--personality", options.personality, "Personality type 1-5");
+    app.add_flag("--json", options.json, "Print one JSON object instead of the readable report");
+    auto* batch = app.add_flag("--batch", options.batch,
+                               "Read JSON Lines from standard input, write one JSON object per line");
+    ticks->excludes(scores);
+    batch->excludes(ticks)->excludes(scores)->excludes(personality);
+    try {
+        app.parse(argc, argv);
+        if (!options.batch && !options.ticks && !options.scores) {
+            throw CLI::RequiredError("one of --ticks, --scores or --batch");
+        }
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? 0 : 2;
+    }
+    return options.batch ? runBatch() : runSingle(options);
+}
