@@ -11,14 +11,18 @@ namespace {
 
 using nlohmann::json;
 
-std::string inQuotes(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string inQuotes(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
 
+// Calls visit for each comma-separated item; an empty list has no items.
 template <typename Visit>
 void forEachItem(std::string_view list, Visit visit) {
-    while (!list.empty()) {
+    if (list.empty()) return;
+    for (;;) {
         const auto comma = list.find(',');
         visit(list.substr(0, comma));
-        if (comma == std::string_view::npos) break;
+        if (comma == std::string_view::npos) return;
         list.remove_prefix(comma + 1);
     }
 }
@@ -104,7 +108,8 @@ json parseObject(std::string_view line) {
 
 Ticks parseTickList(std::string_view list) {
     Ticks ticks;
-    forEachItem(list, [&](std::string_view name) { ticks.set(static_cast<std::size_t>(tickIndex(name))); });
+    forEachItem(
+        list, [&](std::string_view name) { ticks.set(static_cast<std::size_t>(tickIndex(name))); });
     return ticks;
 }
 
@@ -113,25 +118,30 @@ Scores parseScoreList(std::string_view list) {
     Scores given;
     forEachItem(list, [&](std::string_view item) {
         const auto equals = item.find('=');
-        if (equals == std::string_view::npos) throw InputError("expected NAME=VALUE, got " + inQuotes(item));
+        if (equals == std::string_view::npos)
+            throw InputError("expected NAME=VALUE, got " + inQuotes(item));
         const Score score = scoreNamed(item.substr(0, equals));
-        if (given[score]) throw InputError("score " + std::string(scoreName(score)) + " given twice");
+        if (given[score])
+            throw InputError("score " + std::string(scoreName(score)) + " given twice");
         given[score] = 1;
         scores[score] = scoreValue(scoreName(score), parseInteger(item.substr(equals + 1)));
     });
     return scores;
 }
 
-int parsePersonality(std::string_view text) { return personalityValue(parseInteger(text)); }
+int parsePersonality(std::string_view text) {
+    return personalityValue(parseInteger(text));
+}
 
 Assessment parseBatchLine(std::string_view line) {
     const json object = parseObject(line);
     const bool hasTicks = object.contains("ticks");
     const bool hasScores = object.contains("scores");
-    if (hasTicks == hasScores) throw InputError("give either \"ticks\" or \"scores\", not both or neither");
+    if (hasTicks == hasScores)
+        throw InputError("give either \"ticks\" or \"scores\", not both or neither");
     Assessment assessment;
-    assessment.scores = hasTicks ? computeScores(ticksFromJson(object["ticks"]))
-                                 : scoresFromJson(object["scores"]);
+    assessment.scores =
+        hasTicks ? computeScores(ticksFromJson(object["ticks"])) : scoresFromJson(object["scores"]);
     if (object.contains("personality")) {
         assessment.personality = personalityValue(integerOf(object["personality"]));
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/assessment.h"
+#include "cli/batch.h"
 #include "cli/output.h"
 
 namespace {
@@ -46,39 +47,24 @@ int runSingle(const Options& options) {
     }
 }
 
-int runBatch() {
-    std::ios::sync_with_stdio(false);
-    int status = 0;
-    std::string line;
-    std::string out;
-    for (std::size_t number = 1; std::getline(std::cin, line); ++number) {
-        try {
-            out = evaluateToText(parseBatchLine(line), true);
-        } catch (const InputError& error) {
-            out = jsonError(number, error.what());
-            std::cerr << "corvane-eval: line " << number << ": " << error.what() << '\n';
-            status = kBadInput;
-        }
-        std::cout << out << '\n';
-    }
-    std::cout.flush();
-    return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
     Options options;
-    auto* ticks = app.add_option("--ticks", options.ticks,
-                                 "Ticked symptoms: control names (check1 ... Check79) or numbers 1-79, "
-                                 "separated by commas");
-    auto* scores = app.add_option("--scores", options.scores,
-                                  "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)");
-    auto* personality = app.add_option("--personality", options.personality, "Personality type 1-5");
+    auto* ticks =
+        app.add_option("--ticks", options.ticks,
+                       "Ticked symptoms: control names (check1 ... Check79) or numbers 1-79, "
+                       "separated by commas");
+    auto* scores =
+        app.add_option("--scores", options.scores,
+                       "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)");
+    auto* personality =
+        app.add_option("--personality", options.personality, "Personality type 1-5");
     app.add_flag("--json", options.json, "Print one JSON object instead of the readable report");
-    auto* batch = app.add_flag("--batch", options.batch,
-                               "Read JSON Lines from standard input, write one JSON object per line");
+    auto* batch =
+        app.add_flag("--batch", options.batch,
+                     "Read JSON Lines from standard input, write one JSON object per line");
     ticks->excludes(scores);
     batch->excludes(ticks)->excludes(scores)->excludes(personality);
     try {
@@ -90,5 +76,9 @@ int main(int argc, char** argv) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
-    return options.batch ? runBatch() : runSingle(options);
+    if (options.batch) {
+        std::ios::sync_with_stdio(false);
+        return runBatch(std::cin, std::cout, std::cerr);
+    }
+    return runSingle(options);
 }

@@ -1,17 +1,19 @@
 #include "questionnaire/catalogue.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace corvane {
 
 namespace {
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return a.size() == b.size() &&
+           std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
 std::optional<int> parseCatalogueNumber(std::string_view text) {
@@ -29,13 +31,14 @@ std::optional<int> parseCatalogueNumber(std::string_view text) {
 Scores computeScores(const Ticks& ticks) {
     Scores scores;
     for (std::size_t i = 0; i < kSymptoms.size(); ++i) {
-        if (ticks.test(i)) scores[kSymptoms[i].group] += static_cast<ScoreValue>(kSymptoms[i].weight);
+        if (ticks.test(i))
+            scores[kSymptoms[i].group] += static_cast<ScoreValue>(kSymptoms[i].weight);
     }
     return scores;
 }
 
 std::optional<int> findSymptom(std::string_view nameOrNumber) {
-    if (!nameOrNumber.empty() && std::isdigit(static_cast<unsigned char>(nameOrNumber.front()))) {
+    if (!nameOrNumber.empty() && nameOrNumber.front() >= '0' && nameOrNumber.front() <= '9') {
         return parseCatalogueNumber(nameOrNumber);
     }
     const auto* found = std::ranges::find_if(kSymptoms, [&](const Symptom& symptom) {

@@ -87,12 +87,7 @@ constinit const std::array<Symptom, kSymptomCount> kSymptoms = {
 };
 
 constinit const std::array<std::string_view, kScoreCount> kGroupHeadings = {
-    "阴虚体质",
-    "阳虚体质",
-    "气虚体质",
-    "痰湿体质",
-    "血瘀体质",
-    "正常体质",
+    "阴虚体质", "阳虚体质", "气虚体质", "痰湿体质", "血瘀体质", "正常体质",
 };
 
 }  // namespace corvane

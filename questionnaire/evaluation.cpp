@@ -3,10 +3,50 @@
 #include "advice/diet_rules.h"
 #include "advice/personality_advice.h"
 #include "rules/diagnosis_tables.h"
+#include "rules/rule_index.h"
 
 namespace corvane {
 
-const RuleTable& RowRef::ruleTable() const { return *kDiagnosisTables[table]; }
+namespace {
+
+// All diagnosis rows in evaluation order, with the table and row of each.
+struct DiagnosisIndex {
+    RuleIndex index;
+    std::vector<RowRef> refs;
+};
+
+DiagnosisIndex buildDiagnosisIndex() {
+    std::vector<const Rule*> rows;
+    std::vector<RowRef> refs;
+    for (std::uint16_t t = 0; t < kDiagnosisTables.size(); ++t) {
+        const auto& tableRows = kDiagnosisTables[t]->rows;
+        for (std::uint16_t r = 0; r < tableRows.size(); ++r) {
+            rows.push_back(&tableRows[r]);
+            refs.push_back({t, r});
+        }
+    }
+    return {RuleIndex(std::move(rows)), std::move(refs)};
+}
+
+const DiagnosisIndex& diagnosisIndex() {
+    static const DiagnosisIndex index = buildDiagnosisIndex();
+    return index;
+}
+
+const RuleIndex& dietIndex() {
+    static const RuleIndex index = [] {
+        std::vector<const Rule*> rows;
+        for (const Rule& rule : kDietRules.rows) rows.push_back(&rule);
+        return RuleIndex(std::move(rows));
+    }();
+    return index;
+}
+
+}  // namespace
+
+const RuleTable& RowRef::ruleTable() const {
+    return *kDiagnosisTables[table];
+}
 
 std::optional<std::string_view> Evaluation::diagnosisText() const {
     if (diagnosis.empty()) return std::nullopt;
@@ -26,16 +66,12 @@ std::optional<std::string_view> Evaluation::dietText() const {
 Evaluation evaluate(const Scores& scores, int personality) {
     Evaluation result;
     result.scores = scores;
-    for (std::uint16_t t = 0; t < kDiagnosisTables.size(); ++t) {
-        const auto& rows = kDiagnosisTables[t]->rows;
-        for (std::uint16_t r = 0; r < rows.size(); ++r) {
-            if (rows[r].when.holds(scores)) result.diagnosis.add({t, r});
-        }
-    }
+    const DiagnosisIndex& diagnosis = diagnosisIndex();
+    diagnosis.index.forEachMatch(
+        scores, [&](std::size_t position) { result.diagnosis.add(diagnosis.refs[position]); });
     result.personality = personality;
-    for (std::size_t r = 0; r < kDietRules.rows.size(); ++r) {
-        if (kDietRules.rows[r].when.holds(scores)) result.dietRow = static_cast<int>(r);
-    }
+    dietIndex().forEachMatch(
+        scores, [&](std::size_t position) { result.dietRow = static_cast<int>(position); });
     return result;
 }
 

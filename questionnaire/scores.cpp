@@ -9,7 +9,9 @@ constexpr std::array<std::string_view, kScoreCount> kScoreNames = {"Yin",    "Ya
 
 }  // namespace
 
-std::string_view scoreName(Score score) { return kScoreNames[Scores::index(score)]; }
+std::string_view scoreName(Score score) {
+    return kScoreNames[Scores::index(score)];
+}
 
 std::optional<Score> scoreFromName(std::string_view name) {
     for (Score score : kAllScores) {

@@ -9,7 +9,15 @@
 
 namespace corvane {
 
-enum class Comparison : std::uint8_t { None, Less, LessEqual, Equal, NotEqual, GreaterEqual, Greater };
+enum class Comparison : std::uint8_t {
+    None,
+    Less,
+    LessEqual,
+    Equal,
+    NotEqual,
+    GreaterEqual,
+    Greater
+};
 
 // A relation between two scores, such as Yin < Yang.
 struct Relation {
@@ -78,11 +86,29 @@ public:
     }
 
     constexpr bool holds(const Scores& scores) const {
-        bool inside = true;
-        for (std::size_t k = 0; k < kScoreCount; ++k) {
-            inside &= (scores.values[k] >= low_[k]) & (scores.values[k] <= high_[k]);
+        for (Score score : kAllScores) {
+            if (!allows(score, scores[score])) return false;
         }
-        return inside && !hitsExcluded(scores) && relation_.holds(scores);
+        return relation_.holds(scores);
+    }
+
+    // Whether the atoms on this one score hold for the value (relations aside).
+    constexpr bool allows(Score score, ScoreValue value) const {
+        const auto k = Scores::index(score);
+        const bool excluded = (excludedMask_ & bit(score)) != 0 && value == excluded_[k];
+        return low_[k] <= value && value <= high_[k] && !excluded;
+    }
+
+    // The values where allows() may change its answer for the score.
+    template <typename Add>
+    constexpr void forEachEdge(Score score, Add add) const {
+        const auto k = Scores::index(score);
+        if (low_[k] != kMin) add(low_[k]);
+        if (high_[k] != kMax) add(static_cast<ScoreValue>(high_[k] + 1));
+        if ((excludedMask_ & bit(score)) != 0) {
+            add(excluded_[k]);
+            if (excluded_[k] != kMax) add(static_cast<ScoreValue>(excluded_[k] + 1));
+        }
     }
 
     // Whether the condition says anything about the score.
@@ -105,14 +131,6 @@ private:
 
     static constexpr std::uint8_t bit(Score score) {
         return static_cast<std::uint8_t>(1u << Scores::index(score));
-    }
-
-    constexpr bool hitsExcluded(const Scores& scores) const {
-        if (excludedMask_ == 0) return false;
-        for (std::size_t k = 0; k < kScoreCount; ++k) {
-            if ((excludedMask_ >> k) & 1u && scores.values[k] == excluded_[k]) return true;
-        }
-        return false;
     }
 
     constexpr void joinExclusions(const Condition& other) {
@@ -157,8 +175,12 @@ constexpr Condition operator>=(ScoreTerm t, int value) {
 constexpr Condition operator<=(ScoreTerm t, int value) {
     return Condition::between(t.score, Condition::kMin, value);
 }
-constexpr Condition operator==(ScoreTerm t, int value) { return Condition::between(t.score, value, value); }
-constexpr Condition operator!=(ScoreTerm t, int value) { return Condition::notEqual(t.score, value); }
+constexpr Condition operator==(ScoreTerm t, int value) {
+    return Condition::between(t.score, value, value);
+}
+constexpr Condition operator!=(ScoreTerm t, int value) {
+    return Condition::notEqual(t.score, value);
+}
 
 constexpr Condition operator<(ScoreTerm a, ScoreTerm b) {
     return Condition::relation(a.score, Comparison::Less, b.score);

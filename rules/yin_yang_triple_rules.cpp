@@ -1,5 +1,5 @@
-// Rows for alternating yin and yang deficiency with one of qi deficiency, phlegm-dampness or blood stasis.
-// Every character of a text is shown to the user as it stands, leading blanks included.
+// Rows for alternating yin and yang deficiency with one of qi deficiency, phlegm-dampness or blood
+// stasis. Every character of a text is shown to the user as it stands, leading blanks included.
 #include "rules/diagnosis_tables.h"
 
 namespace corvane {
@@ -45,8 +45,7 @@ constexpr Rule kRows[] = {
      "    中度阳虚及血瘀合并轻度阴虚，首先补肾阳并给予活血化瘀治疗，如果出现五心烦热，口舌生疮等症状，则适当补阴治疗。"},
     {Yin.in(2, 10) && Yang.in(11, 15) && Stasis >= 16,
      "    重度血瘀，合并中度阳虚及轻度阴虚体质，首先迅速活血化瘀治疗，并给与适当补阳治疗，如金匮肾气丸口服。如果有五心烦热等阴虚症状，则给予六味地黄丸补肾阴，胃寒怕凉的人先温胃治疗再服六味地黄丸，症状减轻后即停药不可长期服用。"},
-    {Yin.in(2, 10) && Yang >= 16 && Qi.in(2, 10),
-     "    重度阳虚体质交替有轻度阴虚及轻度气虚体质，首先应迅速补肾阳虚，采用饮食调理及服用金匮肾气丸，并适当补气治疗，可给予人参、党参、大枣等炖汤，少量服用，如果有五心烦热等阴虚症状，则适当补阴治疗。"},
+    {Yin.in(2, 10) && Yang >= 16 && Qi.in(2, 10), "    重度阳虚体质交替有轻度阴虚及轻度气虚体质，首先应迅速补肾阳虚，采用饮食调理及服用金匮肾气丸，并适当补气治疗，可给予人参、党参、大枣等炖汤，少量服用，如果有五心烦热等阴虚症状，则适当补阴治疗。"},
     {Yin.in(2, 10) && Yang >= 16 && Qi.in(11, 15),
      "    重度阳虚及中度气虚合并轻度阴虚，首先补肾阳及补气治疗，采用饮食调理及服用金匮肾气丸，并适当补气治疗，可给予人参、党参、大枣等炖汤，少量服用，如果出现五心烦热，口舌生疮，则适当补阴治疗。"},
     {Yin.in(2, 10) && Yang >= 16 && Qi >= 16,
@@ -71,8 +70,7 @@ constexpr Rule kRows[] = {
      "    中度阴虚合并重度气虚体质及轻度阳虚交替出现，迅速补气补阴治疗，防止血压过低，最好血压能保持在120mmhg以上。可使用人参、大枣、桂元适当补气，如出现阴虚症状则补阴治疗。如血压过低不要过分控制盐的食入，如有高血脂及血液粘稠等情况应注意脑血栓及心梗的发生，注意预防。"},
     {Yin.in(11, 15) && Yang.in(2, 10) && Phlegm.in(2, 10),
      "    中度阴虚，合并轻度阳虚及轻度痰湿体质，首先补阴治疗，同时根据现有的症状治疗痰湿症，如有畏寒症状则适当补阳。"},
-    {Yin.in(11, 15) && Yang.in(2, 10) && Phlegm.in(11, 15),
-     "    中度阴虚合并中度痰湿及轻度阳虚体质，积极补阴治疗，服用六味地黄丸，大便干燥服用知柏地黄丸，视觉模糊服用杞菊地黄丸，同时根据症状积极治疗痰湿，如出现畏寒症状则适当补阳。"},
+    {Yin.in(11, 15) && Yang.in(2, 10) && Phlegm.in(11, 15), "    中度阴虚合并中度痰湿及轻度阳虚体质，积极补阴治疗，服用六味地黄丸，大便干燥服用知柏地黄丸，视觉模糊服用杞菊地黄丸，同时根据症状积极治疗痰湿，如出现畏寒症状则适当补阳。"},
     {Yin.in(11, 15) && Yang.in(2, 10) && Phlegm >= 16,
      "    中度阴虚合并重度痰湿体质及轻度阳虚交替出现，迅速治疗痰湿，根据呼吸道及肠胃道的症状给予相应的治疗，阴虚症状则补阴治疗可用六味地黄丸，如果有胃寒症状，则不宜多用，应温胃治疗，症状好转后再服用六味地黄丸。"},
     {Yin.in(11, 15) && Yang.in(2, 10) && Stasis.in(2, 10),

@@ -1,0 +1,115 @@
+"""corvane-eval driven as a user runs it: arguments, exit codes, output streams."""
+import json
+import subprocess
+import sys
+import unittest
+
+EVAL = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane-eval"
+
+
+def run(*args, stdin=""):
+    return subprocess.run([EVAL, *args], input=stdin.encode(), capture_output=True, timeout=60)
+
+
+def run_json(*args):
+    done = run(*args, "--json")
+    assert done.returncode == 0, done.stderr
+    return json.loads(done.stdout)
+
+
+class SingleAssessment(unittest.TestCase):
+    def test_worked_example_reads_as_a_report(self):
+        done = run("--ticks", "check1,check6,check13", "--personality", "1")
+        self.assertEqual(done.returncode, 0)
+        text = done.stdout.decode()
+        self.assertIn("Yin 9", text)
+        headings = [text.index(h) for h in ("体质诊断结果", "调理建议", "性格调整")]
+        self.assertEqual(headings, sorted(headings))
+        self.assertIn("  阴虚体质，补阴治疗。", text)
+        self.assertIn("请继续保持这样良好的性格", text)
+
+    def test_worked_example_as_json(self):
+        report = run_json("--ticks", "1,6,13", "--personality", "1")
+        self.assertEqual(report["scores"], {"Yin": 9, "Yang": 0, "Qi": 0, "Phlegm": 0, "Stasis": 0, "Balanced": 0})
+        self.assertEqual(report["matched"], [{"table": "single", "row": 2}])
+        self.assertEqual(report["diet_row"], 1)
+        self.assertTrue(report["diagnosis"].startswith("  阴虚体质"))
+        self.assertTrue(report["diet"].startswith("    饮食调理：应以淀粉类食物为主"))
+        self.assertTrue(report["personality"].startswith("    请继续保持"))
+
+    def test_scores_give_the_fourteen_matches(self):
+        report = run_json("--scores", "Yin=12,Yang=15,Qi=7,Stasis=5")
+        self.assertEqual(len(report["matched"]), 14)
+        self.assertEqual(report["matched"][-1], {"table": "yin-yang-qi-quad", "row": 28})
+        self.assertEqual(report["personality"], "")
+        self.assertTrue(report["diagnosis"].startswith("    中度阴虚并中度阳虚交替出现"))
+
+    def test_no_row_leaves_empty_boxes(self):
+        report = run_json("--ticks", "")
+        self.assertEqual((report["diagnosis"], report["diet"], report["matched"], report["diet_row"]), ("", "", [], None))
+
+    def test_the_quote_in_a_text_survives_json(self):
+        report = run_json("--scores", "Yin=16")
+        self.assertTrue(report["diagnosis"].endswith('作用。"'))
+
+    def test_bad_values_are_input_errors(self):
+        for args in (["--ticks", "check80"], ["--ticks", "chek1"], ["--scores", "Spleen=2"],
+                     ["--scores", "Yin=40000"], ["--scores", "Yin=1.5"], ["--ticks", "1", "--personality", "6"]):
+            done = run(*args)
+            self.assertEqual(done.returncode, 1, args)
+            self.assertEqual(done.stdout, b"", args)
+            self.assertIn(b"corvane-eval:", done.stderr)
+
+    def test_usage_errors_exit_2(self):
+        for args in ([], ["--ticks", "1", "--scores", "Yin=2"], ["--batch", "--ticks", "1"], ["--frobnicate"], ["--personality"]):
+            self.assertEqual(run(*args).returncode, 2, args)
+
+
+class Batch(unittest.TestCase):
+    def lines(self, stdin):
+        done = run("--batch", stdin=stdin)
+        return done, [json.loads(line) for line in done.stdout.decode().splitlines()]
+
+    def test_each_line_is_a_fresh_assessment(self):
+        stdin = ('{"ticks": ["check1", "check6", "check13"], "personality": 1}\n'
+                 '{"ticks": []}\n'
+                 '{"scores": {"Qi": 20}, "personality": 3}\n')
+        done, out = self.lines(stdin)
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(len(out), 3)
+        self.assertEqual(out[1]["diagnosis"], "")
+        self.assertEqual(out[1]["personality"], "")
+        self.assertEqual(out[1]["diet"], "")
+        self.assertEqual(out[2]["matched"], [{"table": "single", "row": 11}])
+        self.assertEqual(out[2]["diet_row"], 3)
+
+    def test_bad_lines_are_reported_in_place(self):
+        bad = ['{"ticks": ["check99"]}', '{"scores": {"Yin": -3}}', '{"scores": {"Yin": 2.5}}', "{not json",
+               '{"ticks": [], "scores": {}}', '{"ticks": [], "colour": 1}', '{"ticks": [], "personality": 9}',
+               '{"scores": {"Spleen": 2}}', "", "[]", '"just a string"']
+        good = '{"scores": {"Yin": 9}}'
+        stdin = "\n".join([good] + bad + [good]) + "\n"
+        done, out = self.lines(stdin)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(len(out), len(bad) + 2)
+        self.assertEqual(out[0]["matched"], [{"table": "single", "row": 2}])
+        self.assertEqual(out[-1], out[0])
+        for number, line in enumerate(out[1:-1], start=2):
+            self.assertEqual(set(line), {"line", "error"})
+            self.assertEqual(line["line"], number)
+        self.assertEqual(done.stderr.decode().count("corvane-eval: line "), len(bad))
+
+    def test_invalid_utf8_yields_a_valid_error_line(self):
+        done = subprocess.run([EVAL, "--batch"], input=b'{"ticks": ["\xff\xfe"]}\n', capture_output=True, timeout=60)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(json.loads(done.stdout)["line"], 1)
+
+    def test_many_lines_keep_their_order(self):
+        stdin = "".join('{"scores": {"Balanced": %d}}\n' % (5 * (k % 9)) for k in range(5000))
+        done, out = self.lines(stdin)
+        self.assertEqual(len(out), 5000)
+        self.assertEqual([o["scores"]["Balanced"] for o in out], [5 * (k % 9) for k in range(5000)])
+
+
+if __name__ == "__main__":
+    unittest.main()

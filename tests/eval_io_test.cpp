@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/assessment.h"
+#include "cli/output.h"
+
+namespace corvane::cli {
+namespace {
+
+TEST(TickList, NamesInAnyCaseAndNumbers) {
+    const Ticks ticks = parseTickList("check1,CHECK6,13");
+    EXPECT_EQ(ticks.count(), 3u);
+    EXPECT_TRUE(ticks.test(0) && ticks.test(5) && ticks.test(12));
+    EXPECT_EQ(parseTickList("").count(), 0u);
+    EXPECT_EQ(parseTickList("Check31,31").count(), 1u);
+}
+
+TEST(TickList, RejectsWhatIsNotASymptom) {
+    for (const char* bad : {"check0", "80", "0", "check1,,check2", "check1,", "口干咽燥", "1.5"}) {
+        EXPECT_THROW(parseTickList(bad), InputError) << bad;
+    }
+}
+
+TEST(ScoreList, MissingScoresAreZero) {
+    const Scores s = parseScoreList("Yin=12,Yang=15,Qi=7,Stasis=5");
+    EXPECT_EQ(s[Score::Yin], 12);
+    EXPECT_EQ(s[Score::Stasis], 5);
+    EXPECT_EQ(s[Score::Phlegm], 0);
+    EXPECT_EQ(parseScoreList("Balanced=32767")[Score::Balanced], 32767);
+}
+
+TEST(ScoreList, RejectsBadNamesAndValues) {
+    for (const char* bad : {"Yin=-1", "Yin=32768", "Yin=1.5", "Yin=", "Yin", "Spleen=3", "yin=3",
+                            "Yin=3,Yin=4", "Yin=99999999999999999999", "=3"}) {
+        EXPECT_THROW(parseScoreList(bad), InputError) << bad;
+    }
+}
+
+TEST(Personality, OneToFive) {
+    EXPECT_EQ(parsePersonality("1"), 1);
+    EXPECT_EQ(parsePersonality("5"), 5);
+    for (const char* bad : {"0", "6", "", "x", "2.0", "-1"})
+        EXPECT_THROW(parsePersonality(bad), InputError);
+}
+
+TEST(BatchLine, TicksOrScoresWithOptionalPersonality) {
+    const Assessment a = parseBatchLine(R"({"ticks": ["check1", "CHECK6", 13], "personality": 1})");
+    EXPECT_EQ(a.scores[Score::Yin], 9);
+    EXPECT_EQ(a.personality, 1);
+    const Assessment b = parseBatchLine(R"({"scores": {"Yin": 12, "Qi": 7}})");
+    EXPECT_EQ(b.scores[Score::Qi], 7);
+    EXPECT_EQ(b.personality, kNoPersonality);
+    EXPECT_EQ(parseBatchLine(R"({"ticks": []})").scores, Scores{});
+}
+
+TEST(BatchLine, RejectsEveryKindOfBadLine) {
+    for (const char* bad : {
+             R"({"ticks": ["check80"]})",
+             R"({"ticks": [0]})",
+             R"({"ticks": [1.0]})",
+             R"({"ticks": "check1"})",
+             R"({"ticks": [null]})",
+             R"({"scores": {"Yin": -1}})",
+             R"({"scores": {"Yin": 2.5}})",
+             R"({"scores": {"Yin": "3"}})",
+             R"({"scores": {"Spleen": 3}})",
+             R"({"scores": [1, 2]})",
+             R"({"ticks": [], "scores": {}})",
+             R"({"personality": 1})",
+             R"({"ticks": [], "personality": 6})",
+             R"({"ticks": [], "personality": "1"})",
+             R"({"ticks": [], "extra": 1})",
+             R"([1, 2])",
+             R"({"ticks": [)",
+             "",
+             "\xff\xfe",
+         }) {
+        EXPECT_THROW(parseBatchLine(bad), InputError) << bad;
+    }
+}
+
+TEST(JsonReport, HasExactlyTheDocumentedKeys) {
+    MemoryReport report;
+    const Evaluation evaluation = runEvaluation(report, parseScoreList("Yin=9"), 1);
+    const auto json = nlohmann::ordered_json::parse(jsonReport(evaluation, report));
+    std::vector<std::string> keys;
+    for (const auto& item : json.items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"scores", "diagnosis", "diet", "personality",
+                                              "matched", "diet_row"}));
+    EXPECT_EQ(json["scores"]["Yin"], 9);
+    EXPECT_EQ(json["matched"], nlohmann::ordered_json::parse(R"([{"table": "single", "row": 2}])"));
+    EXPECT_EQ(json["diet_row"], 1);
+}
+
+TEST(JsonError, SurvivesInvalidUtf8InTheMessage) {
+    const auto json = nlohmann::json::parse(jsonError(3, "unknown symptom '\xff'"));
+    EXPECT_EQ(json["line"], 3);
+    EXPECT_TRUE(json["error"].get<std::string>().starts_with("unknown symptom"));
+}
+
+}  // namespace
+}  // namespace corvane::cli
