@@ -75,12 +75,20 @@ Scores scoresFromJson(const json& object) {
     return scores;
 }
 
+// Arrays and objects are named, not printed: printing a value nested a million
+// levels deep would recurse as deep and overflow the stack.
+std::string describeValue(const json& value) {
+    if (value.is_array()) return "an array";
+    if (value.is_object()) return "an object";
+    return value.dump();
+}
+
 int tickFromJson(const json& item) {
     if (item.is_string()) return tickIndex(item.get_ref<const std::string&>());
     if (auto number = integerOf(item); number && *number >= 1 && *number <= kSymptomCount) {
         return static_cast<int>(*number - 1);
     }
-    throw InputError("unknown symptom " + item.dump() +
+    throw InputError("unknown symptom " + describeValue(item) +
                      ": use a control name check1 to Check79 or a number from 1 to 79");
 }
 

@@ -22,8 +22,8 @@ RuleIndex::Slices RuleIndex::slicesFor(Score score) const {
         rule->when.forEachEdge(score, [&](ScoreValue edge) { slices.starts.push_back(edge); });
     }
     std::ranges::sort(slices.starts);
-    const auto duplicates = std::ranges::unique(slices.starts);
-    slices.starts.erase(duplicates.begin(), duplicates.end());
+    slices.starts.erase(std::unique(slices.starts.begin(), slices.starts.end()),
+                        slices.starts.end());
     // Within a slice no row changes its answer, so its first value speaks for all.
     for (ScoreValue start : slices.starts) {
         Mask allowed{};

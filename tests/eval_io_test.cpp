@@ -80,6 +80,21 @@ TEST(BatchLine, RejectsEveryKindOfBadLine) {
     }
 }
 
+TEST(BatchLine, DeeplyNestedValuesAreRejectedWithoutCrashing) {
+    constexpr std::size_t kDepth = 200000;
+    const std::string nested = std::string(kDepth, '[') + std::string(kDepth, ']');
+    try {
+        parseBatchLine(R"({"ticks": [)" + nested + "]}");
+        FAIL() << "a nested array was taken as a symptom";
+    } catch (const InputError& error) {
+        EXPECT_STREQ(error.what(),
+                     "unknown symptom an array: use a control name check1 to Check79 or a number "
+                     "from 1 to 79");
+    }
+    EXPECT_THROW(parseBatchLine(R"({"scores": {"Yin": )" + nested + "}}"), InputError);
+    EXPECT_THROW(parseBatchLine(R"({"ticks": [], "personality": )" + nested + "}"), InputError);
+}
+
 TEST(JsonReport, HasExactlyTheDocumentedKeys) {
     MemoryReport report;
     const Evaluation evaluation = runEvaluation(report, parseScoreList("Yin=9"), 1);

@@ -86,7 +86,8 @@ class Batch(unittest.TestCase):
     def test_bad_lines_are_reported_in_place(self):
         bad = ['{"ticks": ["check99"]}', '{"scores": {"Yin": -3}}', '{"scores": {"Yin": 2.5}}', "{not json",
                '{"ticks": [], "scores": {}}', '{"ticks": [], "colour": 1}', '{"ticks": [], "personality": 9}',
-               '{"scores": {"Spleen": 2}}', "", "[]", '"just a string"']
+               '{"scores": {"Spleen": 2}}', "", "[]", '"just a string"',
+               '{"ticks": [' + "[" * 100000 + "]" * 100000 + "]}"]
         good = '{"scores": {"Yin": 9}}'
         stdin = "\n".join([good] + bad + [good]) + "\n"
         done, out = self.lines(stdin)
