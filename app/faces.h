@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QFont>
+
+class QTextDocument;
+
+namespace corvane {
+
+// The three Chinese type faces of the windows. Each names the Windows face
+// first and then the nearest free face of the same role, so every system
+// uses the best one it has.
+QFont heiti(qreal pointSize);   // bold-looking headings (黑体)
+QFont kaiti(qreal pointSize);   // brush script of the result boxes (楷体_GB2312)
+QFont songti(qreal pointSize);  // regular text (宋体)
+
+// The windows' ordinary text: 宋体 at 9 pt.
+QFont plainFace();
+
+// The distance between lines of wrapped text in a face: the Windows faces set
+// lines one em apart, the free ones much wider, so the report's boxes would
+// hold fewer lines than they were drawn for. One em and a pixel keeps them.
+int linePitch(const QFont& font);
+void setLinePitch(QTextDocument& document, int pitch);
+
+}  // namespace corvane

@@ -1,0 +1,40 @@
+#include "report/report_window.h"
+
+#include "report/form2.h"
+
+namespace corvane {
+
+ReportWindow::~ReportWindow() {
+    delete window_;
+}
+
+Form2* ReportWindow::window() const {
+    return window_;
+}
+
+Form2& ReportWindow::ensureWindow() {
+    if (!window_) {
+        window_ = new Form2();
+        // Open the report over the questionnaire the first time.
+        if (owner_) window_->move(owner_->geometry().topLeft() + QPoint(40, 30));
+    }
+    return *window_;
+}
+
+void ReportWindow::show() {
+    Form2& window = ensureWindow();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void ReportWindow::setText(Box box, std::string_view text) {
+    ensureWindow().setResult(box,
+                             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void ReportWindow::close() {
+    if (window_) window_->close();
+}
+
+}  // namespace corvane

@@ -1,0 +1,327 @@
+// The questionnaire driven as a user drives it: ticking, choosing a type and
+// pressing its four buttons, with the report and about windows it opens.
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <memory>
+
+#include "about/frmabout.h"
+#include "app/twips.h"
+#include "gui_test_support.h"
+#include "questionnaire/evaluation.h"
+#include "questionnaire/form0.h"
+#include "report/form2.h"
+
+using namespace corvane;
+using namespace corvane::test;
+
+class QuestionnaireWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsColumnsPersonalitiesAndButtonsInPlace();
+    void captionsFitTheirControls();
+    void namesEveryControlForScreenReaders();
+    void diagnosisThroughAccessibilityActions();
+
+    void diagnosisWritesTheThreeTexts();
+    void everyDiagnosisShowsTheReport();
+    void clearUnticksTheBoxesOnly();
+    void cancelThenUnmatchedRunLeavesDiagnosisEmpty();
+    void closedReportIsCreatedAnew();
+    void typedParticularsSurviveCancelAndRuns();
+    void aboutWindowStaysSingle();
+    void exitClosesEveryWindow();
+
+private:
+    void tick(std::initializer_list<const char*> boxes);
+    Form2& report();
+    QString text(const char* box) { return control<QTextEdit>(report(), box).toPlainText(); }
+
+    std::unique_ptr<Form0> form_;
+};
+
+void QuestionnaireWindowTest::init() {
+    form_ = std::make_unique<Form0>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void QuestionnaireWindowTest::cleanup() {
+    form_.reset();
+    runDeferredDeletes();
+}
+
+void QuestionnaireWindowTest::tick(std::initializer_list<const char*> boxes) {
+    for (const char* box : boxes)
+        QTest::mouseClick(&control<QCheckBox>(*form_, box), Qt::LeftButton);
+}
+
+Form2& QuestionnaireWindowTest::report() {
+    Form2* window = form_->report().window();
+    if (!window) qFatal("the report window does not exist");
+    return *window;
+}
+
+void QuestionnaireWindowTest::showsColumnsPersonalitiesAndButtonsInPlace() {
+    const Twips twips(*form_);
+    QCOMPARE(form_->windowTitle(), "Corvane1.0");
+    QCOMPARE(form_->size(), twips.size(9975, 9330));
+    for (std::size_t i = 0; i < kGroupHeadings.size(); ++i) {
+        const auto name = QString("Label%1").arg(i + 1).toLatin1();
+        const auto& heading = control<QLabel>(*form_, name.constData());
+        QCOMPARE(heading.text(), qs(kGroupHeadings[i]));
+        QCOMPARE(heading.pos(), twips.rect(600 + 1560 * static_cast<int>(i), 960, 0, 0).topLeft());
+    }
+    const auto names = form_->findChildren<QCheckBox*>();
+    QCOMPARE(names.size(), kSymptomCount);
+    for (const Symptom& symptom : kSymptoms) {
+        const auto& box = control<QCheckBox>(*form_, qs(symptom.control).toLatin1().constData());
+        QCOMPARE(box.text(), qs(symptom.caption));
+        QVERIFY(!box.isChecked());
+    }
+    // The first box of each column, and the seventeenth of the longest.
+    QCOMPARE(control(*form_, "check1").pos(), twips.rect(600, 1320, 0, 0).topLeft());
+    QCOMPARE(control(*form_, "check15").pos(), twips.rect(2160, 1320, 0, 0).topLeft());
+    QCOMPARE(control(*form_, "Check72").pos(), twips.rect(8400, 1320, 0, 0).topLeft());
+    QCOMPARE(control(*form_, "Check60").pos(), twips.rect(5280, 7080, 0, 0).topLeft());
+
+    QCOMPARE(control<QLabel>(*form_, "Label7").text(), "性格判定");
+    const auto& frame = control(*form_, "Frame1");
+    QCOMPARE(frame.geometry(), twips.rect(360, 7320, 9135, 855));
+    for (const auto& type : kPersonalityTypes) {
+        const auto& option = control<QRadioButton>(frame, qs(type.option).toLatin1().constData());
+        QVERIFY(option.text().isEmpty());
+        QVERIFY(!option.isChecked());
+        QCOMPARE(option.width(), twips(255));
+    }
+    QCOMPARE(control<QLabel>(frame, "Label8").text(), "1、开朗平和");
+    QCOMPARE(control(frame, "Option1").x(), twips(1320));
+    QCOMPARE(control<QLabel>(frame, "Label12").text(), "5、急躁");
+    QCOMPARE(control(frame, "Option5").x(), twips(8640));
+
+    const std::array<std::pair<const char*, QString>, 4> buttons = {
+        {{"Command1", "诊断"}, {"Command4", "清空"}, {"Command3", "退出"}, {"Command5", "说明"}}};
+    for (const auto& [name, caption] : buttons) {
+        QCOMPARE(control<QAbstractButton>(*form_, name).text(), caption);
+        QCOMPARE(control(*form_, name).y(), twips(8520));
+    }
+}
+
+void QuestionnaireWindowTest::captionsFitTheirControls() {
+    for (const QCheckBox* box : form_->findChildren<QCheckBox*>()) {
+        QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->objectName()));
+        QVERIFY2(box->sizeHint().height() <= box->height(), qPrintable(box->objectName()));
+    }
+    for (const QLabel* label : form_->findChildren<QLabel*>()) {
+        if (label->text().isEmpty()) continue;
+        QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
+    }
+    // Each personality label ends before its option button begins.
+    const auto& frame = control(*form_, "Frame1");
+    for (int i = 0; i < kPersonalityCount; ++i) {
+        const auto label = QString("Label%1").arg(8 + i).toLatin1();
+        const auto option = QString("Option%1").arg(1 + i).toLatin1();
+        const auto& caption = control<QLabel>(frame, label.constData());
+        QVERIFY(caption.x() + caption.sizeHint().width() <= control(frame, option.constData()).x());
+    }
+}
+
+void QuestionnaireWindowTest::namesEveryControlForScreenReaders() {
+    auto accessibleName = [](QWidget& widget) {
+        return QAccessible::queryAccessibleInterface(&widget)->text(QAccessible::Name);
+    };
+    QCOMPARE(accessibleName(control(*form_, "check6")), "五心烦热");
+    QCOMPARE(accessibleName(control(*form_, "Check79")), qs(kSymptoms[78].caption));
+    QCOMPARE(accessibleName(control(*form_, "Option2")), "2、急躁易怒");
+    QCOMPARE(accessibleName(control(*form_, "Command5")), "说明");
+
+    click(*form_, "Command1");
+    const std::array<std::pair<const char*, QString>, 7> boxes = {{{"Text2", "会员姓名"},
+                                                                   {"Text3", "性别"},
+                                                                   {"Text4", "年龄"},
+                                                                   {"Text1", "体质诊断结果"},
+                                                                   {"Text7", "调理建议"},
+                                                                   {"Text5", "性格调整"},
+                                                                   {"Text6", "签名"}}};
+    for (const auto& [box, heading] : boxes)
+        QCOMPARE(accessibleName(control(report(), box)), heading);
+
+    click(*form_, "Command5");
+    for (QWidget* window : {static_cast<QWidget*>(form_.get()), static_cast<QWidget*>(&report()),
+                            static_cast<QWidget*>(form_->about())}) {
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->focusPolicy() || !widget->isVisible()) continue;
+            QVERIFY2(!accessibleName(*widget).isEmpty(), qPrintable(widget->objectName()));
+        }
+    }
+}
+
+// What a screen reader's user does: every step through the accessibility
+// actions the desktop's AT-SPI bridge offers, none through the mouse.
+void QuestionnaireWindowTest::diagnosisThroughAccessibilityActions() {
+    auto act = [](QWidget& widget, const QString& action) {
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(&widget)->actionInterface();
+        QVERIFY(actions && actions->actionNames().contains(action));
+        actions->doAction(action);
+    };
+    act(control(*form_, "check1"), QAccessibleActionInterface::toggleAction());
+    act(control(*form_, "check6"), QAccessibleActionInterface::toggleAction());
+    act(control(*form_, "Option3"), QAccessibleActionInterface::toggleAction());
+    act(control(*form_, "Command1"), QAccessibleActionInterface::pressAction());
+
+    QTRY_VERIFY(form_->report().window());  // a pressed button clicks a moment later
+    QCOMPARE(form_->personality(), 3);
+    QVERIFY(report().isVisible());
+    QVERIFY(text("Text1").contains("阴虚"));
+    QCOMPARE(text("Text5"), qs(kPersonalityTypes[2].advice));
+    act(control(report(), "Command2"), QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(!report().isVisible());
+}
+
+void QuestionnaireWindowTest::diagnosisWritesTheThreeTexts() {
+    tick({"check1", "check6", "check13"});  // 口干咽燥, 五心烦热, 舌红少苔: Yin 9
+    QTest::mouseClick(&control(*form_, "Option1"), Qt::LeftButton);
+    click(*form_, "Command1");
+
+    QVERIFY(report().isVisible());
+    const Evaluation expected = evaluate(computeScores(form_->ticks()), 1);
+    QCOMPARE(expected.scores[Score::Yin], 9);
+    QVERIFY(text("Text1").contains("阴虚体质"));
+    QCOMPARE(text("Text1"), qs(*expected.diagnosisText()));
+    QCOMPARE(text("Text5"), qs(kPersonalityTypes[0].advice));
+    QCOMPARE(text("Text7"), qs(*expected.dietText()));
+
+    click(*form_, "Command1");  // the same answers again give the same report
+    QCOMPARE(text("Text1"), qs(*expected.diagnosisText()));
+}
+
+void QuestionnaireWindowTest::everyDiagnosisShowsTheReport() {
+    click(*form_, "Command1");  // nothing ticked, no type chosen
+    QVERIFY(report().isVisible());
+    QVERIFY(text("Text1").isEmpty());
+    QVERIFY(text("Text5").isEmpty());
+
+    click(report(), "Command2");
+    QVERIFY(!report().isVisible());
+    click(*form_, "Command1");
+    QVERIFY(report().isVisible());
+}
+
+void QuestionnaireWindowTest::clearUnticksTheBoxesOnly() {
+    click(*form_, "Command4");  // nothing ticked: nothing changes
+    QVERIFY(form_->ticks().none());
+
+    tick({"check2", "check15", "Check44", "Check79"});
+    QTest::mouseClick(&control(*form_, "Option4"), Qt::LeftButton);
+    click(*form_, "Command1");
+    const QString diagnosis = text("Text1");
+    QVERIFY(!diagnosis.isEmpty());
+
+    click(*form_, "Command4");
+    QVERIFY(form_->ticks().none());
+    QCOMPARE(form_->personality(), 4);
+    QVERIFY(report().isVisible());
+    QCOMPARE(text("Text1"), diagnosis);
+
+    click(*form_, "Command1");  // the kept type still gives its advice
+    QCOMPARE(text("Text5"), qs(kPersonalityTypes[3].advice));
+}
+
+void QuestionnaireWindowTest::cancelThenUnmatchedRunLeavesDiagnosisEmpty() {
+    tick({"check1", "check6", "check13"});
+    QTest::mouseClick(&control(*form_, "Option2"), Qt::LeftButton);
+    click(*form_, "Command1");
+    const QString advice = text("Text7");
+    QVERIFY(!text("Text1").isEmpty() && !advice.isEmpty());
+
+    click(report(), "Command2");
+    QVERIFY(!report().isVisible());
+    click(*form_, "Command4");
+    click(*form_, "Command1");  // no ticks: no diagnosis row and no diet row holds
+
+    QVERIFY(report().isVisible());
+    QVERIFY(text("Text1").isEmpty());
+    QCOMPARE(text("Text5"), qs(kPersonalityTypes[1].advice));
+    QCOMPARE(text("Text7"), advice);
+}
+
+void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
+    tick({"check1"});
+    click(*form_, "Command1");
+    QPointer<Form2> first = &report();
+    control<QLineEdit>(*first, "Text2").setText("李四");
+    first->setPagePrinter([](QWidget&) { return PrintOutcome{true, {}}; });
+    click(*first, "Command1");  // a good print leaves both buttons hidden
+    QVERIFY(!control(*first, "Command1").isVisibleTo(first));
+    first->close();  // what the frame's close control does
+    runDeferredDeletes();
+    QVERIFY(first.isNull());
+    QVERIFY(!form_->report().window());
+
+    click(*form_, "Command4");
+    click(*form_, "Command1");  // a run that writes nothing
+    QVERIFY(report().isVisible());
+    QVERIFY(control<QLineEdit>(report(), "Text2").text().isEmpty());
+    QVERIFY(text("Text1").isEmpty() && text("Text5").isEmpty() && text("Text7").isEmpty());
+    QVERIFY(control(report(), "Command1").isVisibleTo(&report()));
+    QVERIFY(control(report(), "Command2").isVisibleTo(&report()));
+}
+
+void QuestionnaireWindowTest::typedParticularsSurviveCancelAndRuns() {
+    click(*form_, "Command1");
+    QTest::keyClicks(&control(report(), "Text2"), "Wang");
+    control<QLineEdit>(report(), "Text3").setText("女");
+    QTest::keyClicks(&control(report(), "Text4"), "52");
+    click(report(), "Command2");
+    tick({"Check61", "Check62"});
+    click(*form_, "Command1");
+    click(*form_, "Command1");
+    QCOMPARE(control<QLineEdit>(report(), "Text2").text(), "Wang");
+    QCOMPARE(control<QLineEdit>(report(), "Text3").text(), "女");
+    QCOMPARE(control<QLineEdit>(report(), "Text4").text(), "52");
+}
+
+void QuestionnaireWindowTest::aboutWindowStaysSingle() {
+    click(*form_, "Command5");
+    QPointer<FrmAbout> about = form_->about();
+    QVERIFY(about && about->isVisible());
+    click(*form_, "Command5");
+    QCOMPARE(form_->about(), about.data());
+    int aboutWindows = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        aboutWindows += window->objectName() == "frmAbout";
+    }
+    QCOMPARE(aboutWindows, 1);
+    QVERIFY(form_->isEnabled());  // the questionnaire stays usable meanwhile
+    tick({"check3"});
+    QVERIFY(form_->ticks()[2]);
+
+    click(*about, "cmdOK");
+    runDeferredDeletes();
+    QVERIFY(about.isNull());
+    click(*form_, "Command5");
+    QVERIFY(form_->about() && form_->about()->isVisible());
+}
+
+void QuestionnaireWindowTest::exitClosesEveryWindow() {
+    click(*form_, "Command1");
+    click(*form_, "Command5");
+    click(*form_, "Command3");
+    runDeferredDeletes();
+    QVERIFY(!form_->isVisible());
+    QVERIFY(!form_->report().window());
+    QVERIFY(!form_->about());
+}
+
+QTEST_MAIN(QuestionnaireWindowTest)
+#include "questionnaire_window_test.moc"

@@ -1,0 +1,261 @@
+// The report window on its own: its page, its load step, 取消 and 打印 with
+// the failures a printer can bring.
+#include <QDate>
+#include <QFile>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <memory>
+
+#include "app/twips.h"
+#include "gui_test_support.h"
+#include "report/form2.h"
+#include "report/page_printer.h"
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+QString describe(const QWidget& widget) {
+    const QRect r = widget.geometry();
+    return QString("%1 (%2,%3 %4x%5)")
+        .arg(widget.objectName())
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
+}
+
+}  // namespace
+
+class ReportWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsThePageAtItsPlaces();
+    void usesTheFaceOfEachRole();
+    void controlsNeitherOverlapNorClip();
+    void loadStepDatesTheReport();
+    void cancelHidesAndEmptiesTheDiagnosisOnly();
+
+    void printsWithoutTheButtons();
+    void withoutDefaultPrinterSaysSoAndKeepsTheReport();
+    void failedPrintJobSaysSoAndKeepsTheReport();
+    void printsOnePageScaledToFit();
+
+private:
+    void fillIn();
+    QMessageBox* printProblem() const { return form_->findChild<QMessageBox*>("printProblem"); }
+    bool buttonsShown() const {
+        return control(*form_, "Command1").isVisibleTo(form_.get()) &&
+               control(*form_, "Command2").isVisibleTo(form_.get());
+    }
+
+    std::unique_ptr<Form2> form_;
+};
+
+void ReportWindowTest::init() {
+    form_ = std::make_unique<Form2>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void ReportWindowTest::cleanup() {
+    form_.reset();
+    runDeferredDeletes();
+}
+
+void ReportWindowTest::fillIn() {
+    form_->setResult(Box::Text1, "    诊断");
+    form_->setResult(Box::Text5, "    性格");
+    form_->setResult(Box::Text7, "    调理");
+    control<QLineEdit>(*form_, "Text2").setText("张三");
+    control<QLineEdit>(*form_, "Text3").setText("男");
+    control<QLineEdit>(*form_, "Text4").setText("45");
+}
+
+void ReportWindowTest::showsThePageAtItsPlaces() {
+    const Twips twips(*form_);
+    QCOMPARE(form_->windowTitle(), "诊断结果");
+    QCOMPARE(form_->size(), twips.size(10515, 11115));
+    const std::array<std::pair<const char*, QString>, 7> labels = {{{"Label4", "会员姓名"},
+                                                                    {"Label5", "性别"},
+                                                                    {"Label6", "年龄"},
+                                                                    {"Label2", "日期"},
+                                                                    {"Label7", "体质诊断结果"},
+                                                                    {"Label8", "调理建议"},
+                                                                    {"Label3", "性格调整"}}};
+    for (const auto& [name, caption] : labels) {
+        QCOMPARE(control<QLabel>(*form_, name).text(), caption);
+    }
+    const QString intro = control<QLabel>(*form_, "Label9").text();
+    QVERIFY(intro.startsWith("    根据Halvenor专家团专家对您体质的会诊，"));
+    QVERIFY(intro.endsWith("为慎重起见建议您请专家当面为您诊治。"));
+    QCOMPARE(control<QAbstractButton>(*form_, "Command1").text(), " 打印");
+    QCOMPARE(control<QAbstractButton>(*form_, "Command2").text(), "取消");
+    QCOMPARE(control<QLineEdit>(*form_, "Text6").text(), "Halvenor    工作部");
+    for (const char* box : {"Text2", "Text3", "Text4"}) {
+        QVERIFY(control<QLineEdit>(*form_, box).text().isEmpty());
+    }
+    for (Box box : {Box::Text1, Box::Text5, Box::Text7}) QVERIFY(form_->result(box).isEmpty());
+
+    QCOMPARE(control(*form_, "Text1").geometry(), twips.rect(720, 3000, 8895, 735));
+    QCOMPARE(control(*form_, "Text7").geometry(), twips.rect(720, 4200, 8895, 3975));
+    QCOMPARE(control(*form_, "Text5").geometry(), twips.rect(720, 8640, 8895, 1215));
+    QCOMPARE(control(*form_, "Command2").geometry(), twips.rect(2280, 10080, 855, 495));
+    QCOMPARE(control(*form_, "Label10").pos(), twips.rect(6720, 10440, 0, 0).topLeft());
+    for (int line = 1; line <= 7; ++line) {
+        QVERIFY(form_->findChild<QWidget*>(QString("Line%1").arg(line)));
+    }
+}
+
+void ReportWindowTest::usesTheFaceOfEachRole() {
+    auto faceOf = [this](const char* name) {
+        return QFontInfo(control(*form_, name).font()).family();
+    };
+    const QStringList heiti = {"SimHei", "黑体", "WenQuanYi Zen Hei"};
+    const QStringList kaiti = {"KaiTi_GB2312", "楷体_GB2312", "KaiTi", "楷体", "AR PL UKai CN"};
+    const QStringList songti = {"SimSun", "宋体", "NSimSun", "AR PL UMing CN"};
+    for (const char* name : {"Label4", "Label5", "Label6", "Label3", "Label7", "Label8"}) {
+        QVERIFY2(heiti.contains(faceOf(name)), name);
+    }
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text7"}) {
+        QVERIFY2(kaiti.contains(faceOf(name)), name);
+    }
+    for (const char* name : {"Text5", "Label1", "Label2", "Label9", "Text6", "Label10"}) {
+        QVERIFY2(songti.contains(faceOf(name)), name);
+    }
+    QCOMPARE(control(*form_, "Label4").font().pointSizeF(), 14.25);
+    QCOMPARE(control(*form_, "Label7").font().pointSizeF(), 12.0);
+    QCOMPARE(control(*form_, "Text6").font().pointSizeF(), 14.25);
+    QCOMPARE(control(*form_, "Text1").font().pointSizeF(), 12.0);
+}
+
+void ReportWindowTest::controlsNeitherOverlapNorClip() {
+    fillIn();
+    QList<QWidget*> controls;
+    for (QWidget* widget : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!widget->objectName().startsWith("Line")) controls.append(widget);
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            // Neighbours designed edge to edge may share a pixel after rounding.
+            const QRect shared = controls[i]->geometry() & controls[j]->geometry();
+            const bool apart = shared.isEmpty() || std::min(shared.width(), shared.height()) <= 1;
+            QVERIFY2(apart, qPrintable(describe(*controls[i]) + " " + describe(*controls[j])));
+        }
+    }
+    for (const QLabel* label : form_->findChildren<QLabel*>()) {
+        const QSize needed =
+            label->wordWrap() ? QSize(0, label->heightForWidth(label->width())) : label->sizeHint();
+        QVERIFY2(needed.width() <= label->width(), qPrintable(label->objectName()));
+        QVERIFY2(needed.height() <= label->height(), qPrintable(label->objectName()));
+    }
+    for (const QLineEdit* field : form_->findChildren<QLineEdit*>()) {
+        QVERIFY2(field->minimumSizeHint().height() <= field->height(),
+                 qPrintable(field->objectName()));
+    }
+}
+
+void ReportWindowTest::loadStepDatesTheReport() {
+    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    QCOMPARE(control<QLabel>(*form_, "Label1").text(), today);
+    QCOMPARE(control<QLabel>(*form_, "Label10").text(), today);
+}
+
+void ReportWindowTest::cancelHidesAndEmptiesTheDiagnosisOnly() {
+    fillIn();
+    control<QLineEdit>(*form_, "Text6").setText("Halvenor    工作部 王医生");
+    click(*form_, "Command2");
+    QVERIFY(!form_->isVisible());
+    QVERIFY(form_->result(Box::Text1).isEmpty());
+    QCOMPARE(form_->result(Box::Text5), "    性格");
+    QCOMPARE(form_->result(Box::Text7), "    调理");
+    QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张三");
+    QCOMPARE(control<QLineEdit>(*form_, "Text4").text(), "45");
+    QCOMPARE(control<QLineEdit>(*form_, "Text6").text(), "Halvenor    工作部 王医生");
+    runDeferredDeletes();
+    QPointer<Form2> kept = form_.get();
+    QVERIFY(!kept.isNull());  // hidden, not destroyed
+}
+
+void ReportWindowTest::printsWithoutTheButtons() {
+    fillIn();
+    bool buttonsWhilePrinting = true;
+    QString nameWhilePrinting;
+    form_->setPagePrinter([&](QWidget& page) {
+        buttonsWhilePrinting = buttonsShown();
+        nameWhilePrinting = control<QLineEdit>(page, "Text2").text();
+        return PrintOutcome{true, {}};
+    });
+    click(*form_, "Command1");
+    QVERIFY(!buttonsWhilePrinting);
+    QCOMPARE(nameWhilePrinting, "张三");
+    QVERIFY(!control(*form_, "Command1").isVisibleTo(form_.get()));
+    QVERIFY(!control(*form_, "Command2").isVisibleTo(form_.get()));
+    QVERIFY(!printProblem());
+    QCOMPARE(form_->result(Box::Text1), "    诊断");
+}
+
+// The tests reach no CUPS server, so there is no default printer here.
+void ReportWindowTest::withoutDefaultPrinterSaysSoAndKeepsTheReport() {
+    fillIn();
+    click(*form_, "Command1");
+    QMessageBox* message = printProblem();
+    QVERIFY(message && message->isVisible());
+    QCOMPARE(message->text(), QString::fromUtf8(kNoDefaultPrinter));
+    QVERIFY(buttonsShown());
+    QCOMPARE(form_->result(Box::Text1), "    诊断");
+    QCOMPARE(form_->result(Box::Text7), "    调理");
+    QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张三");
+    QVERIFY(form_->isVisible());
+
+    QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
+    QCOMPARE(message->button(QMessageBox::Ok)->text(), "确定");
+}
+
+void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
+    fillIn();
+    QTemporaryDir dir;
+    form_->setPagePrinter([&](QWidget& page) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("no/such/folder/report.pdf"));
+        return printPage(page, printer);
+    });
+    click(*form_, "Command1");
+    QVERIFY(printProblem());
+    QCOMPARE(printProblem()->text(), QString::fromUtf8(kPrintFailed));
+    QVERIFY(buttonsShown());
+    QCOMPARE(form_->result(Box::Text5), "    性格");
+}
+
+void ReportWindowTest::printsOnePageScaledToFit() {
+    fillIn();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("report.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A5));  // smaller than the window at printer resolution
+    QVERIFY(printPage(*form_, printer).printed);
+
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray content = pdf.readAll();
+    QVERIFY(content.startsWith("%PDF"));
+    QVERIFY(content.contains("/Count 1"));
+}
+
+QTEST_MAIN(ReportWindowTest)
+#include "report_window_test.moc"
