@@ -3,6 +3,10 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "cli/assessment.h"
 #include "cli/batch.h"
@@ -14,6 +18,17 @@ using namespace corvane;
 using namespace corvane::cli;
 
 constexpr int kBadInput = 1;
+
+// On Windows the standard streams start in text mode, which writes every "\n"
+// as "\r\n" and takes a Ctrl-Z byte in the input for its end. The output is
+// UTF-8 text and JSON Lines, and must be the same bytes on every system.
+void useBinaryStandardStreams() {
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
 
 struct Options {
     std::optional<std::string> ticks;
@@ -50,6 +65,7 @@ int runSingle(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    useBinaryStandardStreams();
     CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
     Options options;
     auto* ticks =

@@ -1,0 +1,16 @@
+# Makes an imported target whose include directory holds one header tree of a
+# native header-only package and nothing else of /usr/include.
+function(corvane_header_only_package target header_tree)
+  if(TARGET ${target})
+    return()
+  endif()
+  if(NOT IS_DIRECTORY ${header_tree})
+    message(FATAL_ERROR "${header_tree} is missing: install the native package that has it")
+  endif()
+  get_filename_component(name ${header_tree} NAME)
+  set(include_dir ${CMAKE_BINARY_DIR}/header-only/${name})
+  file(MAKE_DIRECTORY ${include_dir})
+  file(CREATE_LINK ${header_tree} ${include_dir}/${name} SYMBOLIC)
+  add_library(${target} INTERFACE IMPORTED)
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${include_dir})
+endfunction()
