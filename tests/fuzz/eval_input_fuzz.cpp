@@ -1,0 +1,100 @@
+// Feeds arbitrary bytes to everything corvane-eval parses: the values of
+// --ticks, --scores and --personality, and --batch input read as many lines.
+// Besides crashes and sanitizer reports it stops on a broken promise of the
+// batch output: one valid JSON object per input line, errors in their place.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "cli/assessment.h"
+#include "cli/batch.h"
+#include "cli/output.h"
+
+namespace {
+
+using namespace corvane;
+using namespace corvane::cli;
+using nlohmann::json;
+
+void require(bool holds, const char* promise) {
+    if (holds) return;
+    std::fprintf(stderr, "broken: %s\n", promise);
+    std::abort();
+}
+
+// Lines as std::getline counts them: a last line needs no newline.
+std::size_t lineCount(std::string_view text) {
+    const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return newlines + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+void requireValidReport(const Scores& scores, int personality) {
+    MemoryReport report;
+    const Evaluation evaluation = runEvaluation(report, scores, personality);
+    require(json::accept(jsonReport(evaluation, report)), "a report is valid JSON");
+    require(!readableReport(evaluation, report).empty(), "a readable report is never empty");
+}
+
+template <typename Parse>
+void tryCommandLineValue(std::string_view value, Parse parse) {
+    try {
+        parse(value);
+    } catch (const InputError&) {
+        // Rejected with a message: what bad input should get.
+    }
+}
+
+void fuzzCommandLineValues(std::string_view value) {
+    tryCommandLineValue(value, [](std::string_view v) {
+        requireValidReport(computeScores(parseTickList(v)), kNoPersonality);
+    });
+    tryCommandLineValue(value,
+                        [](std::string_view v) { requireValidReport(parseScoreList(v), 1); });
+    tryCommandLineValue(value, [](std::string_view v) {
+        const int personality = parsePersonality(v);
+        require(personality >= 1 && personality <= 5, "a personality is 1 to 5");
+    });
+}
+
+// Checks each output line and returns how many were error lines.
+std::size_t requireOneObjectPerLine(const std::string& output) {
+    std::istringstream lines(output);
+    std::string line;
+    std::size_t errors = 0;
+    for (std::size_t number = 1; std::getline(lines, line); ++number) {
+        const json object = json::parse(line, nullptr, false);
+        require(object.is_object(), "every output line is a JSON object");
+        if (!object.contains("error")) continue;
+        require(object.value("line", std::size_t{0}) == number, "an error line keeps its number");
+        ++errors;
+    }
+    return errors;
+}
+
+void fuzzBatch(std::string_view input) {
+    std::istringstream in{std::string(input)};
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runBatch(in, out, err);
+    const std::string output = out.str();
+    require(lineCount(output) == lineCount(input), "one output line per input line");
+    require(output.empty() || output.back() == '\n', "the output ends with a whole line");
+    const std::size_t errors = requireOneObjectPerLine(output);
+    require(status == (errors > 0 ? 1 : 0), "the status is 1 exactly when a line failed");
+    require(err.str().empty() == (errors == 0), "every failed line is also on standard error");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    fuzzCommandLineValues(bytes);
+    fuzzBatch(bytes);
+    return 0;
+}
