@@ -188,6 +188,7 @@ void Form0::exitProgram() {
 
 void Form0::showAbout() {
     if (!about_) about_ = new FrmAbout();
+    about_->setWindowState(about_->windowState() & ~Qt::WindowMinimized);
     about_->show();
     about_->raise();
     about_->activateWindow();

@@ -23,6 +23,7 @@ Form2& ReportWindow::ensureWindow() {
 
 void ReportWindow::show() {
     Form2& window = ensureWindow();
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);  // bring it forward
     window.show();
     window.raise();
     window.activateWindow();

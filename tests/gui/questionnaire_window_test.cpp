@@ -103,9 +103,7 @@ void QuestionnaireWindowTest::showsColumnsPersonalitiesAndButtonsInPlace() {
         QVERIFY(!option.isChecked());
         QCOMPARE(option.width(), twips(255));
     }
-    QCOMPARE(control<QLabel>(frame, "Label8").text(), "1、开朗平和");
     QCOMPARE(control(frame, "Option1").x(), twips(1320));
-    QCOMPARE(control<QLabel>(frame, "Label12").text(), "5、急躁");
     QCOMPARE(control(frame, "Option5").x(), twips(8640));
 
     const std::array<std::pair<const char*, QString>, 4> buttons = {
@@ -215,6 +213,10 @@ void QuestionnaireWindowTest::everyDiagnosisShowsTheReport() {
     QVERIFY(!report().isVisible());
     click(*form_, "Command1");
     QVERIFY(report().isVisible());
+
+    report().showMinimized();
+    click(*form_, "Command1");
+    QVERIFY(!report().isMinimized());
 }
 
 void QuestionnaireWindowTest::clearUnticksTheBoxesOnly() {
