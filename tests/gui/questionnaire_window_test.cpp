@@ -40,6 +40,7 @@ private slots:
     void typedParticularsSurviveCancelAndRuns();
     void aboutWindowStaysSingle();
     void exitClosesEveryWindow();
+    void closingTheQuestionnaireClosesTheOthers();
 
 private:
     void tick(std::initializer_list<const char*> boxes);
@@ -321,6 +322,15 @@ void QuestionnaireWindowTest::exitClosesEveryWindow() {
     click(*form_, "Command3");
     runDeferredDeletes();
     QVERIFY(!form_->isVisible());
+    QVERIFY(!form_->report().window());
+    QVERIFY(!form_->about());
+}
+
+void QuestionnaireWindowTest::closingTheQuestionnaireClosesTheOthers() {
+    click(*form_, "Command1");
+    click(*form_, "Command5");
+    form_->close();  // the frame's close control
+    runDeferredDeletes();
     QVERIFY(!form_->report().window());
     QVERIFY(!form_->about());
 }
