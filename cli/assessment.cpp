@@ -1,7 +1,11 @@
 #include "cli/assessment.h"
 
 #include <charconv>
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <vector>
 
 #include "advice/personality_advice.h"
 
@@ -11,8 +15,21 @@ namespace {
 
 using nlohmann::json;
 
+// Messages go to a terminal, so control characters of the input are shown as
+// \xNN rather than written out, where an escape sequence would act on the terminal.
 std::string inQuotes(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string quoted = "'";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            quoted.push_back(c);
+            continue;
+        }
+        quoted.append("\\x").push_back(kHex[byte >> 4]);
+        quoted.push_back(kHex[byte & 0xF]);
+    }
+    return quoted + "'";
 }
 
 // Calls visit for each comma-separated item; an empty list has no items.
@@ -99,9 +116,34 @@ Ticks ticksFromJson(const json& array) {
     return ticks;
 }
 
+// The JSON parser keeps the last of two equal keys in an object; a line that
+// gives a key twice is rejected instead, as --scores rejects a score given twice.
+class RepeatedKeyFinder {
+public:
+    bool operator()(int /*depth*/, json::parse_event_t event, json& parsed) {
+        using Event = json::parse_event_t;
+        if (event == Event::object_start) openObjects_.emplace_back();
+        if (event == Event::object_end) openObjects_.pop_back();
+        if (event == Event::key && !repeated_) {
+            const auto& key = parsed.get_ref<const std::string&>();
+            if (!openObjects_.back().insert(key).second) repeated_ = key;
+        }
+        return true;
+    }
+    const std::optional<std::string>& repeated() const { return repeated_; }
+
+private:
+    std::vector<std::set<std::string>> openObjects_;  // the keys of each object being read
+    std::optional<std::string> repeated_;
+};
+
 json parseObject(std::string_view line) {
-    json object = json::parse(line, nullptr, false);
+    // The parser would take a NUL byte for the end of the line and ignore what follows.
+    if (line.find('\0') != std::string_view::npos) throw InputError("a NUL byte in the line");
+    RepeatedKeyFinder finder;
+    json object = json::parse(line, std::ref(finder), false);
     if (object.is_discarded()) throw InputError("malformed JSON");
+    if (finder.repeated()) throw InputError("key " + inQuotes(*finder.repeated()) + " given twice");
     if (!object.is_object()) throw InputError("a line must be one JSON object");
     for (const auto& [key, value] : object.items()) {
         if (key != "ticks" && key != "scores" && key != "personality") {

@@ -95,6 +95,40 @@ TEST(BatchLine, DeeplyNestedValuesAreRejectedWithoutCrashing) {
     EXPECT_THROW(parseBatchLine(R"({"ticks": [], "personality": )" + nested + "}"), InputError);
 }
 
+TEST(BatchLine, KeysGivenTwiceAreRejectedNotOverwritten) {
+    EXPECT_THROW(parseBatchLine(R"({"ticks": [1], "ticks": [2]})"), InputError);
+    EXPECT_THROW(parseBatchLine(R"({"scores": {"Yin": 3, "Yin": 4}})"), InputError);
+    EXPECT_THROW(parseBatchLine(R"({"ticks": [], "personality": 1, "personality": 2})"),
+                 InputError);
+    // The same key in different objects is no repetition.
+    EXPECT_EQ(parseBatchLine(R"({"scores": {"Yin": 3, "Qi": 4}, "personality": 2})").personality,
+              2);
+}
+
+TEST(BatchLine, NothingAfterANulByteIsIgnored) {
+    using namespace std::string_view_literals;
+    EXPECT_THROW(parseBatchLine("{\"ticks\": [1]}\0{\"ticks\": [2]}"sv), InputError);
+    EXPECT_THROW(parseBatchLine("{\"ticks\": [1]}\0"sv), InputError);
+}
+
+TEST(InputMessages, ShowControlCharactersEscaped) {
+    const auto messageFor = [](auto parse) -> std::string {
+        try {
+            parse();
+        } catch (const InputError& error) {
+            return error.what();
+        }
+        return "accepted";
+    };
+    const std::string tick = messageFor([] { parseTickList("\x1b[2Jcheck1"); });
+    EXPECT_TRUE(tick.starts_with("unknown symptom '\\x1b[2Jcheck1': ")) << tick;
+    const std::string batchTick =
+        messageFor([] { parseBatchLine(R"({"ticks": ["a\u0007\u007f"]})"); });
+    EXPECT_TRUE(batchTick.starts_with("unknown symptom 'a\\x07\\x7f': ")) << batchTick;
+    const std::string key = messageFor([] { parseBatchLine(R"({"ticks": [], "x\ny": 1})"); });
+    EXPECT_TRUE(key.starts_with("unknown key 'x\\x0ay': ")) << key;
+}
+
 TEST(JsonReport, HasExactlyTheDocumentedKeys) {
     MemoryReport report;
     const Evaluation evaluation = runEvaluation(report, parseScoreList("Yin=9"), 1);
