@@ -62,19 +62,20 @@ constexpr std::array<Control, 19> kControls = {{
     {"Label10", Kind::Label, {6720, 10440, 2415, 255}, "", Face::Song14},
 }};
 
-// Headings that name a text box, for screen readers and keyboard focus.
+// Headings that name a text box, and the label that shows the heading.
 struct Caption {
     const char* box;
     const char* heading;
+    const char* label;
 };
 constexpr std::array<Caption, 7> kCaptions = {{
-    {"Text2", "会员姓名"},
-    {"Text3", "性别"},
-    {"Text4", "年龄"},
-    {"Text1", "体质诊断结果"},
-    {"Text7", "调理建议"},
-    {"Text5", "性格调整"},
-    {"Text6", "签名"},
+    {"Text2", "会员姓名", "Label4"},
+    {"Text3", "性别", "Label5"},
+    {"Text4", "年龄", "Label6"},
+    {"Text1", "体质诊断结果", "Label7"},
+    {"Text7", "调理建议", "Label8"},
+    {"Text5", "性格调整", "Label3"},
+    {"Text6", "签名", nullptr},
 }};
 
 // The ruling lines between the page's sections: top, left end and right end.
@@ -206,35 +207,35 @@ void Form2::addControls(const Twips& twips) {
         widget->setFont(fontOf(control.face));
         const auto& [left, top, width, height] = control.twips;
         const QRect designed = twips.rect(left, top, width, height);
-        // The result boxes scroll; only one-line controls grow to show their text whole.
         if (control.kind == Kind::TextBox) {
+            // The result boxes scroll; only one-line controls grow to show their text whole.
             widget->setGeometry(designed);
+            setLinePitch(*static_cast<QTextEdit*>(widget)->document(), linePitch(widget->font()));
         } else {
             // The signature sits on the line above the date under it.
-            placeAt(*widget, designed,
-                    control.name == std::string_view("Text6") ? Grow::Up : Grow::Down);
+            const bool signature = control.name == std::string_view("Text6");
+            placeAt(*widget, designed, signature ? Grow::Up : Grow::Down);
         }
     }
-    // The signature is a line of the page, not a box to fill in.
+    drawSignatureAsLine();
+    nameBoxesByHeadings();
+}
+
+// The signature is a line of the page, not a box to fill in.
+void Form2::drawSignatureAsLine() {
     auto* signature = findChild<QLineEdit*>("Text6");
     signature->setFrame(false);
     QPalette page = signature->palette();
     page.setColor(QPalette::Base, Qt::transparent);
     signature->setPalette(page);
+}
+
+// Screen readers announce each text box by the heading above it.
+void Form2::nameBoxesByHeadings() {
     for (const Caption& caption : kCaptions) {
-        auto* box = findChild<QWidget*>(caption.box);
+        QWidget* box = findChild<QWidget*>(caption.box);
         box->setAccessibleName(QString::fromUtf8(caption.heading));
-    }
-    const std::array<std::pair<const char*, const char*>, 6> buddies = {{
-        {"Label4", "Text2"},
-        {"Label5", "Text3"},
-        {"Label6", "Text4"},
-        {"Label7", "Text1"},
-        {"Label8", "Text7"},
-        {"Label3", "Text5"},
-    }};
-    for (const auto& [label, box] : buddies) {
-        findChild<QLabel*>(label)->setBuddy(findChild<QWidget*>(box));
+        if (caption.label) findChild<QLabel*>(caption.label)->setBuddy(box);
     }
 }
 

@@ -35,6 +35,8 @@ private:
 
     void addControls(const Twips& twips);
     void addRulingLines(const Twips& twips);
+    void drawSignatureAsLine();
+    void nameBoxesByHeadings();
     void setDates();
 
     QTextEdit* resultBox(Box box) const;
