@@ -8,9 +8,13 @@ native=$1
 windows=$2
 corpus="$(dirname "$0")/../fuzz/corpus"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
 export WINEDEBUG=-all WINEARCH=win64 WINEPREFIX="${WINEPREFIX:-$work/wineprefix}"
+# Stops the wine server of this prefix (and only that one) before its files go.
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 unset DISPLAY WAYLAND_DISPLAY
 
 # Runs one program with the case's arguments and standard input; keeps what it printed.
