@@ -1,70 +1,52 @@
 #include "about/sysinfo.h"
 
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
-#include <array>
+#include <QString>
 
 #ifdef _WIN32
-#include "about/registry_win.h"
+#include "about/sysinfo_win.h"
+#else
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #endif
 
 namespace corvane {
 
 namespace {
 
-// Desktop programs that show the machine's hardware and system, best first.
-constexpr std::array<const char*, 5> kSystemInfoPrograms = {
-    "hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor", "mate-system-monitor",
+#ifdef _WIN32
+// The registry, the file check and the start of Windows itself.
+using SystemHost = WindowsSystemInfoHost;
+#else
+// No registry; the tool is looked for on the PATH.
+class SystemHost : public SystemInfoHost {
+public:
+    std::optional<std::string> machineValue(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    bool fileExists(const std::string& path) override {
+        return QFileInfo(QString::fromStdString(path)).isFile();
+    }
+    std::string findProgram(const std::string& name) override {
+        return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+    }
+    bool start(const std::string& program) override {
+        return QProcess::startDetached(QString::fromStdString(program), {});
+    }
 };
+#endif
 
-std::optional<QString> registeredTool(SystemInfoHost& host) {
-    if (auto path = host.machineValue(R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)", "PATH")) {
-        return path;
-    }
-    if (auto dir = host.machineValue(R"(SOFTWARE\Microsoft\Shared Tools Location)", "MSINFO")) {
-        const QString path = *dir + R"(\MSINFO32.EXE)";
-        if (host.fileExists(path)) return path;
-    }
-    return std::nullopt;
-}
-
-class DesktopHost : public SystemInfoHost {
+// The message comes as a Qt box, so it looks like the rest of the program.
+class DesktopHost : public SystemHost {
 public:
     explicit DesktopHost(QWidget* messageParent) : messageParent_(messageParent) {}
 
-    std::optional<QString> machineValue(const QString& keyName, const QString& valueName) override {
-#ifdef _WIN32
-        std::wstring value;
-        if (getKeyValue(HKEY_LOCAL_MACHINE, keyName.toStdWString(), valueName.toStdWString(),
-                        value)) {
-            return QString::fromStdWString(value);
-        }
-#else
-        (void)keyName;
-        (void)valueName;
-#endif
-        return std::nullopt;
-    }
-
-    bool fileExists(const QString& path) override {
-        return QFileInfo(path).isFile();
-    }
-
-    QString findProgram(const QString& name) override {
-        return QStandardPaths::findExecutable(name);
-    }
-
-    bool start(const QString& program) override {
-        return QProcess::startDetached(program, {});
-    }
-
-    void showMessage(const QString& text) override {
-        QMessageBox box(QMessageBox::Information, "Corvane1.0", text, QMessageBox::Ok,
-                        messageParent_);
+    void showMessage(const std::string& text) override {
+        QMessageBox box(QMessageBox::Information, "Corvane1.0", QString::fromStdString(text),
+                        QMessageBox::Ok, messageParent_);
         box.button(QMessageBox::Ok)->setText("确定");
         box.exec();
     }
@@ -74,21 +56,6 @@ private:
 };
 
 }  // namespace
-
-QString findSysInfo(SystemInfoHost& host) {
-    if (auto registered = registeredTool(host)) return *registered;
-    for (const char* name : kSystemInfoPrograms) {
-        const QString path = host.findProgram(QString::fromLatin1(name));
-        if (!path.isEmpty()) return path;
-    }
-    return {};
-}
-
-void startSysInfo(SystemInfoHost& host) {
-    const QString path = findSysInfo(host);
-    if (path.isEmpty() || !host.start(path))
-        host.showMessage(QString::fromUtf8(kSysInfoUnavailable));
-}
 
 std::unique_ptr<SystemInfoHost> desktopSystemInfoHost(QWidget* messageParent) {
     return std::make_unique<DesktopHost>(messageParent);

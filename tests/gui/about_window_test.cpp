@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <map>
 #include <set>
+#include <stdexcept>
 
 #include "about/frmabout.h"
 #include "about/registry_value.h"
@@ -15,8 +16,8 @@ using namespace corvane::test;
 
 namespace {
 
-const QString kMsinfoKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
-const QString kToolsKey = R"(SOFTWARE\Microsoft\Shared Tools Location)";
+const QString kMsinfo = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
+const QString kTools = R"(SOFTWARE\Microsoft\Shared Tools Location)";
 
 // A system whose registry, files and PATH hold what the test puts there,
 // and which remembers what was asked of it.
@@ -25,30 +26,36 @@ struct FakeSystem : SystemInfoHost {
     std::set<QString> files;
     std::map<QString, QString> path;
     bool startFails = false;
+    bool lookupThrows = false;
 
     QStringList lookups;
     QStringList started;
     QStringList messages;
 
-    std::optional<QString> machineValue(const QString& key, const QString& value) override {
-        lookups.append(key + " " + value);
-        const auto found = registry.find({key, value});
+    std::optional<std::string> machineValue(const std::string& key,
+                                            const std::string& value) override {
+        const QString k = QString::fromStdString(key), v = QString::fromStdString(value);
+        lookups.append(k + " " + v);
+        if (lookupThrows) throw std::runtime_error("registry unreadable");
+        const auto found = registry.find({k, v});
         if (found == registry.end()) return std::nullopt;
-        return found->second;
+        return found->second.toStdString();
     }
-    bool fileExists(const QString& file) override {
-        lookups.append("file " + file);
-        return files.contains(file);
+    bool fileExists(const std::string& file) override {
+        lookups.append("file " + QString::fromStdString(file));
+        return files.contains(QString::fromStdString(file));
     }
-    QString findProgram(const QString& name) override {
-        const auto found = path.find(name);
-        return found == path.end() ? QString() : found->second;
+    std::string findProgram(const std::string& name) override {
+        const auto found = path.find(QString::fromStdString(name));
+        return found == path.end() ? std::string() : found->second.toStdString();
     }
-    bool start(const QString& program) override {
-        started.append(program);
+    bool start(const std::string& program) override {
+        started.append(QString::fromStdString(program));
         return !startFails;
     }
-    void showMessage(const QString& text) override { messages.append(text); }
+    void showMessage(const std::string& text) override {
+        messages.append(QString::fromStdString(text));
+    }
 };
 
 std::span<const std::byte> bytesOf(const std::u16string& text) {
@@ -120,22 +127,22 @@ void AboutWindowTest::sysInfoButtonStartsTheToolOrSaysItIsMissing() {
 
 void AboutWindowTest::registryPathComesFirst() {
     FakeSystem system;
-    system.registry[{kMsinfoKey, "PATH"}] = R"(C:\Tools\msinfo32.exe)";
-    system.registry[{kToolsKey, "MSINFO"}] = R"(C:\Shared\MSInfo)";
+    system.registry[{kMsinfo, "PATH"}] = R"(C:\Tools\msinfo32.exe)";
+    system.registry[{kTools, "MSINFO"}] = R"(C:\Shared\MSInfo)";
     system.files.insert(R"(C:\Shared\MSInfo\MSINFO32.EXE)");
     system.path["hardinfo"] = "/usr/bin/hardinfo";
     startSysInfo(system);
     QCOMPARE(system.started, QStringList{R"(C:\Tools\msinfo32.exe)"});
-    QCOMPARE(system.lookups, QStringList{kMsinfoKey + " PATH"});  // no file check for this path
+    QCOMPARE(system.lookups, QStringList{kMsinfo + " PATH"});  // no file check for this path
     QVERIFY(system.messages.isEmpty());
 }
 
 void AboutWindowTest::sharedToolsFolderNeedsTheProgramFile() {
     FakeSystem system;
-    system.registry[{kToolsKey, "MSINFO"}] = R"(C:\Shared\MSInfo)";
+    system.registry[{kTools, "MSINFO"}] = R"(C:\Shared\MSInfo)";
     system.files.insert(R"(C:\Shared\MSInfo\MSINFO32.EXE)");
     startSysInfo(system);
-    QCOMPARE(system.lookups, QStringList({kMsinfoKey + " PATH", kToolsKey + " MSINFO",
+    QCOMPARE(system.lookups, QStringList({kMsinfo + " PATH", kTools + " MSINFO",
                                           R"(file C:\Shared\MSInfo\MSINFO32.EXE)"}));
     QCOMPARE(system.started, QStringList{R"(C:\Shared\MSInfo\MSINFO32.EXE)"});
 
@@ -150,23 +157,28 @@ void AboutWindowTest::wellKnownProgramOnThePath() {
     FakeSystem system;
     system.path["gnome-system-monitor"] = "/usr/bin/gnome-system-monitor";
     system.path["hardinfo"] = "/usr/local/bin/hardinfo";
-    QCOMPARE(findSysInfo(system), "/usr/local/bin/hardinfo");
+    QCOMPARE(QString::fromStdString(findSysInfo(system)), "/usr/local/bin/hardinfo");
     startSysInfo(system);
     QCOMPARE(system.started, QStringList{"/usr/local/bin/hardinfo"});
 }
 
 void AboutWindowTest::nothingFoundOrStartFailedGivesTheMessage() {
     FakeSystem nothing;
-    QVERIFY(findSysInfo(nothing).isEmpty());
+    QVERIFY(findSysInfo(nothing).empty());
     startSysInfo(nothing);
     QCOMPARE(nothing.messages, QStringList{"此时系统信息不可用"});
 
     FakeSystem failing;
-    failing.registry[{kMsinfoKey, "PATH"}] = R"(C:\gone\msinfo32.exe)";
+    failing.registry[{kMsinfo, "PATH"}] = R"(C:\gone\msinfo32.exe)";
     failing.startFails = true;
     startSysInfo(failing);
     QCOMPARE(failing.started.size(), 1);
     QCOMPARE(failing.messages, QStringList{"此时系统信息不可用"});
+
+    FakeSystem broken;
+    broken.lookupThrows = true;
+    startSysInfo(broken);
+    QCOMPARE(broken.messages, QStringList{"此时系统信息不可用"});
 }
 
 void AboutWindowTest::stringValuesKeepTheirLastCharacter() {
