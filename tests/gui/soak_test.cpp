@@ -6,6 +6,7 @@
 //
 // CORVANE_SOAK_SEED=N repeats a sequence; CORVANE_SOAK_RUNS=N changes the
 // number of diagnoses (the sanitizer build uses fewer, see CMakeLists.txt).
+#include <unistd.h>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <memory>
 #include <random>
-#include <unistd.h>
 
 #include "about/frmabout.h"
 #include "gui_test_support.h"
@@ -194,7 +194,8 @@ void SoakTest::changeAnswers() {
         }
     } else if (how < 8) {
         // Sparse to dense, so that single, combined and five-group rows all come up.
-        const double density = std::array{0.04, 0.1, 0.25, 0.5}[static_cast<std::size_t>(pick(0, 3))];
+        const double density =
+            std::array{0.04, 0.1, 0.25, 0.5}[static_cast<std::size_t>(pick(0, 3))];
         for (std::size_t i = 0; i < kSymptoms.size(); ++i) {
             ticks_[i] = chance(density);
             control<QCheckBox>(*form_, latin1(kSymptoms[i].control).constData())
@@ -279,8 +280,7 @@ QString SoakTest::checkState(Step step) const {
 
 void SoakTest::tenThousandRunsMatchTheEngineAlone() {
     const int runs = runsWanted();
-    qInfo("seed %u (CORVANE_SOAK_SEED=%u repeats this sequence), %d diagnoses", seed_, seed_,
-          runs);
+    qInfo("seed %u (CORVANE_SOAK_SEED=%u repeats this sequence), %d diagnoses", seed_, seed_, runs);
     QCOMPARE(baseline_, 1);  // the questionnaire
 
     QElapsedTimer timer;
@@ -298,10 +298,11 @@ void SoakTest::tenThousandRunsMatchTheEngineAlone() {
         if (step == Step::Run && runs_ == kEarlySampleRun) earlyMiB = residentMiB();
     }
     const double lateMiB = residentMiB();
-    qInfo("%d diagnoses in %ld steps, %d report windows created, %.1f s; "
-          "resident %.1f MiB after %d diagnoses, %.1f MiB at the end",
-          runs_, step_, recreated, static_cast<double>(timer.elapsed()) / 1000.0, earlyMiB,
-          kEarlySampleRun, lateMiB);
+    qInfo(
+        "%d diagnoses in %ld steps, %d report windows created, %.1f s; "
+        "resident %.1f MiB after %d diagnoses, %.1f MiB at the end",
+        runs_, step_, recreated, static_cast<double>(timer.elapsed()) / 1000.0, earlyMiB,
+        kEarlySampleRun, lateMiB);
     QVERIFY2(recreated > 1, qPrintable(where() + "the report was never created anew"));
 
     if (report()) report()->close();
