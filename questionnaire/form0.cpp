@@ -10,6 +10,7 @@
 
 #include "about/frmabout.h"
 #include "app/faces.h"
+#include "app/qt_text.h"
 #include "app/twips.h"
 #include "questionnaire/evaluation.h"
 #include "report/form2.h"
@@ -17,10 +18,6 @@
 namespace corvane {
 
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Designer geometry of the questionnaire, in twips.
 constexpr int kClientWidth = 9975;
@@ -108,7 +105,7 @@ void Form0::addColumns(const Twips& twips) {
     for (std::size_t column = 0; column < kGroupHeadings.size(); ++column) {
         const int left = kFirstColumnLeft + static_cast<int>(column) * kColumnPitch;
         const auto name = QString("Label%1").arg(column + 1).toLatin1();
-        addHeading(this, name.constData(), qs(kGroupHeadings[column]),
+        addHeading(this, name.constData(), toQString(kGroupHeadings[column]),
                    twips.rect(left, kHeadingTop, kBoxWidth, 300));
     }
     std::array<int, kScoreCount> rowsUsed{};
@@ -116,9 +113,9 @@ void Form0::addColumns(const Twips& twips) {
         const Symptom& symptom = kSymptoms[i];
         const auto column = Scores::index(symptom.group);
         const int row = rowsUsed[column]++;
-        auto* box = new QCheckBox(qs(symptom.caption), this);
-        box->setObjectName(qs(symptom.control));
-        box->setAccessibleName(qs(symptom.caption));
+        auto* box = new QCheckBox(toQString(symptom.caption), this);
+        box->setObjectName(toQString(symptom.control));
+        box->setAccessibleName(toQString(symptom.caption));
         placeAt(*box, twips.rect(kFirstColumnLeft + static_cast<int>(column) * kColumnPitch,
                                  kFirstBoxTop + row * kRowPitch, kBoxWidth, kBoxHeight));
         boxes_[i] = box;
@@ -132,12 +129,12 @@ void Form0::addPersonalityFrame(const Twips& twips) {
     frame->setGeometry(twips.rect(360, 7320, 9135, 855));
     for (std::size_t i = 0; i < kOptionPlaces.size(); ++i) {
         const OptionPlace& place = kOptionPlaces[i];
-        const QString caption = qs(kPersonalityTypes[i].caption);
+        const QString caption = toQString(kPersonalityTypes[i].caption);
         auto* label = new QLabel(caption, frame);
         label->setObjectName(place.label);
         placeAt(*label, twips.rect(place.labelLeft, kOptionTop, place.labelWidth, kOptionHeight));
         auto* option = new QRadioButton(frame);
-        option->setObjectName(qs(kPersonalityTypes[i].option));
+        option->setObjectName(toQString(kPersonalityTypes[i].option));
         option->setAccessibleName(caption);
         placeAt(*option, twips.rect(place.optionLeft, kOptionTop, kOptionWidth, kOptionHeight));
         label->setBuddy(option);

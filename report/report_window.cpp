@@ -1,5 +1,6 @@
 #include "report/report_window.h"
 
+#include "app/qt_text.h"
 #include "report/form2.h"
 
 namespace corvane {
@@ -30,8 +31,7 @@ void ReportWindow::show() {
 }
 
 void ReportWindow::setText(Box box, std::string_view text) {
-    ensureWindow().setResult(box,
-                             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    ensureWindow().setResult(box, toQString(text));
 }
 
 void ReportWindow::close() {

@@ -7,11 +7,11 @@
 #include <QWidget>
 #include <string_view>
 
+#include "app/qt_text.h"
+
 namespace corvane::test {
 
-inline QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+inline QString qs(std::string_view text) { return toQString(text); }
 
 // The control of a window by its object name; fails the test when missing.
 template <typename T = QWidget>
