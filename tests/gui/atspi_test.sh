@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs corvane on an Xvfb display with its own D-Bus session and accessibility
+# bus, and drives it through AT-SPI with tests/gui/atspi_drive.py.
+#
+# Usage: tests/gui/atspi_test.sh CORVANE CORVANE_EVAL
+set -euo pipefail
+corvane=$1
+evaluator=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+start_xvfb :94
+export DISPLAY=:94
+export XDG_RUNTIME_DIR
+XDG_RUNTIME_DIR=$(mktemp -d)
+eval "$(dbus-launch --sh-syntax)"
+trap 'kill "$app" "$DBUS_SESSION_BUS_PID" "$xvfb_pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+# The program looks for the accessibility bus once, when it starts.
+for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$corvane" &
+app=$!
+/usr/bin/python3 "$here/atspi_drive.py" "$evaluator"
+# 退出 was pressed through the bus: the program must end by itself.
+for _ in $(seq 50); do
+    kill -0 "$app" 2>/dev/null || { wait "$app"; exit; }
+    sleep 0.1
+done
+echo "corvane did not end after 退出" >&2
+exit 1
