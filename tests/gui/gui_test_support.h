@@ -11,7 +11,9 @@
 
 namespace corvane::test {
 
-inline QString qs(std::string_view text) { return toQString(text); }
+inline QString qs(std::string_view text) {
+    return toQString(text);
+}
 
 // The control of a window by its object name; fails the test when missing.
 template <typename T = QWidget>

@@ -31,11 +31,11 @@ const std::string kUnavailable = "此时系统信息不可用";
 // Writes a value of exactly the bytes given under the test key.
 void storeValue(const std::wstring& name, DWORD type, const void* bytes, DWORD size) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    const LONG stored = RegSetValueExW(key, name.c_str(), 0, type,
-                                       static_cast<const BYTE*>(bytes), size);
+    const LONG stored =
+        RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(bytes), size);
     RegCloseKey(key);
     ASSERT_EQ(stored, ERROR_SUCCESS);
 }
