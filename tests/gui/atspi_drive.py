@@ -14,25 +14,35 @@ TICKS = ["口干咽燥", "五心烦热", "舌红少苔"]  # check1, check6, chec
 PERSONALITY = "1、开朗平和"
 
 
-def application(name="Corvane", wait=10.0):
+def wait_for(find, what, wait=10.0):
+    """Polls find() until it gives something: the bus answers a little later
+    than the program acts."""
     deadline = time.monotonic() + wait
     while time.monotonic() < deadline:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name:
-                return app
-        time.sleep(0.1)
-    raise AssertionError(f"{name} is not on the accessibility bus")
-
-
-def control(root, name, role, wait=10.0):
-    deadline = time.monotonic() + wait
-    while time.monotonic() < deadline:
-        found = pyatspi.utils.findDescendant(
-            root, lambda a: a is not None and a.name == name and a.getRole() == role, True)
+        found = find()
         if found is not None:
             return found
         time.sleep(0.1)
-    raise AssertionError(f"no {pyatspi.Role(role)} named {name}")
+    raise AssertionError(f"not found: {what}")
+
+
+def named_child(parent, name):
+    return next((child for child in parent if child is not None and child.name == name), None)
+
+
+def application(name="Corvane"):
+    return wait_for(lambda: named_child(pyatspi.Registry.getDesktop(0), name),
+                    f"{name} on the accessibility bus")
+
+
+def window(app, title):
+    return wait_for(lambda: named_child(app, title), f"window {title}")
+
+
+def control(root, name, role):
+    return wait_for(lambda: pyatspi.utils.findDescendant(
+        root, lambda a: a is not None and a.name == name and a.getRole() == role, True),
+        f"{pyatspi.Role(role)} named {name}")
 
 
 def press(accessible, action):
@@ -40,16 +50,6 @@ def press(accessible, action):
     names = [actions.getName(i) for i in range(actions.nActions)]
     assert action in names, f"{accessible.name}: {names}"
     actions.doAction(names.index(action))
-
-
-def window(app, title, wait=10.0):
-    deadline = time.monotonic() + wait
-    while time.monotonic() < deadline:
-        for child in app:
-            if child is not None and child.name == title:
-                return child
-        time.sleep(0.1)
-    raise AssertionError(f"no window {title}")
 
 
 def text_of(accessible):
