@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/faces.h"
+#include "app/qt_text.h"
 #include "app/twips.h"
 
 namespace corvane {
@@ -16,10 +17,8 @@ constexpr int kClientWidth = 6120;
 constexpr int kClientHeight = 4080;
 
 QLabel* addLabel(QWidget* parent, const char* name, const char* text, const QRect& rect) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = plainLabel(QString::fromUtf8(text), parent);
     label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(rect);
     return label;
 }

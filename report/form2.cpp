@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/faces.h"
+#include "app/qt_text.h"
 #include "app/twips.h"
 
 namespace corvane {
@@ -140,12 +141,7 @@ QFont fontOf(Face face) {
 QWidget* createControl(const Control& control, QWidget* parent) {
     const QString text = QString::fromUtf8(control.text);
     switch (control.kind) {
-        case Kind::Label: {
-            auto* label = new QLabel(text, parent);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            return label;
-        }
+        case Kind::Label: return plainLabel(text, parent);
         case Kind::WrappingLabel: {
             auto* paragraph = new Paragraph(text, parent);
             paragraph->setWordWrap(true);
