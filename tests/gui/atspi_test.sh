@@ -7,7 +7,7 @@ set -euo pipefail
 corvane=$1
 evaluator=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/xvfb.sh"
+source "$here/../support/xvfb.sh"
 start_xvfb :94
 export DISPLAY=:94
 export XDG_RUNTIME_DIR

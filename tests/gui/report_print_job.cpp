@@ -10,20 +10,20 @@
 #include <QRadioButton>
 #include <QTextStream>
 
-#include "questionnaire/form0.h"
-#include "report/form2.h"
+#include "gui/questionnaire_window.h"
+#include "gui/report_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QTextStream out(stdout);
-    corvane::Form0 questionnaire;
+    corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
     for (const char* box : {"check1", "check6", "check13"}) {
         questionnaire.findChild<QCheckBox*>(box)->setChecked(true);
     }
     questionnaire.findChild<QRadioButton*>("Option1")->setChecked(true);
     questionnaire.findChild<QPushButton*>("Command1")->click();
-    corvane::Form2& report = *questionnaire.report().window();
+    corvane::ReportWindow& report = *questionnaire.report().window();
     report.findChild<QLineEdit*>("Text2")->setText("张三");
     report.findChild<QPushButton*>("Command1")->click();
 

@@ -13,13 +13,13 @@
 #include <QTextEdit>
 #include <memory>
 
-#include "app/twips.h"
-#include "gui_test_support.h"
-#include "report/form2.h"
-#include "report/page_printer.h"
+#include "gui/page_printer.h"
+#include "gui/report_window.h"
+#include "gui/twips.h"
+#include "support/gui_support.h"
 
 using namespace corvane;
-using namespace corvane::test;
+using namespace corvane::testing;
 
 namespace {
 
@@ -61,11 +61,11 @@ private:
                control(*form_, "Command2").isVisibleTo(form_.get());
     }
 
-    std::unique_ptr<Form2> form_;
+    std::unique_ptr<ReportWindow> form_;
 };
 
 void ReportWindowTest::init() {
-    form_ = std::make_unique<Form2>();
+    form_ = std::make_unique<ReportWindow>();
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 }
@@ -76,9 +76,9 @@ void ReportWindowTest::cleanup() {
 }
 
 void ReportWindowTest::fillIn() {
-    form_->setResult(Box::Text1, "    诊断");
-    form_->setResult(Box::Text5, "    性格");
-    form_->setResult(Box::Text7, "    调理");
+    form_->setResult(Box::Diagnosis, "    诊断");
+    form_->setResult(Box::Personality, "    性格");
+    form_->setResult(Box::Diet, "    调理");
     control<QLineEdit>(*form_, "Text2").setText("张三");
     control<QLineEdit>(*form_, "Text3").setText("男");
     control<QLineEdit>(*form_, "Text4").setText("45");
@@ -98,7 +98,8 @@ void ReportWindowTest::showsThePageAtItsPlaces() {
     for (const char* box : {"Text2", "Text3", "Text4"}) {
         QVERIFY(control<QLineEdit>(*form_, box).text().isEmpty());
     }
-    for (Box box : {Box::Text1, Box::Text5, Box::Text7}) QVERIFY(form_->result(box).isEmpty());
+    for (Box box : {Box::Diagnosis, Box::Personality, Box::Diet})
+        QVERIFY(form_->result(box).isEmpty());
 
     QCOMPARE(control(*form_, "Text1").geometry(), twips.rect(720, 3000, 8895, 735));
     QCOMPARE(control(*form_, "Text7").geometry(), twips.rect(720, 4200, 8895, 3975));
@@ -169,14 +170,14 @@ void ReportWindowTest::cancelHidesAndEmptiesTheDiagnosisOnly() {
     control<QLineEdit>(*form_, "Text6").setText("Halvenor    工作部 王医生");
     click(*form_, "Command2");
     QVERIFY(!form_->isVisible());
-    QVERIFY(form_->result(Box::Text1).isEmpty());
-    QCOMPARE(form_->result(Box::Text5), "    性格");
-    QCOMPARE(form_->result(Box::Text7), "    调理");
+    QVERIFY(form_->result(Box::Diagnosis).isEmpty());
+    QCOMPARE(form_->result(Box::Personality), "    性格");
+    QCOMPARE(form_->result(Box::Diet), "    调理");
     QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张三");
     QCOMPARE(control<QLineEdit>(*form_, "Text4").text(), "45");
     QCOMPARE(control<QLineEdit>(*form_, "Text6").text(), "Halvenor    工作部 王医生");
     runDeferredDeletes();
-    QPointer<Form2> kept = form_.get();
+    QPointer<ReportWindow> kept = form_.get();
     QVERIFY(!kept.isNull());  // hidden, not destroyed
 }
 
@@ -195,7 +196,7 @@ void ReportWindowTest::printsWithoutTheButtons() {
     QVERIFY(!control(*form_, "Command1").isVisibleTo(form_.get()));
     QVERIFY(!control(*form_, "Command2").isVisibleTo(form_.get()));
     QVERIFY(!printProblem());
-    QCOMPARE(form_->result(Box::Text1), "    诊断");
+    QCOMPARE(form_->result(Box::Diagnosis), "    诊断");
 }
 
 // The tests reach no CUPS server, so there is no default printer here.
@@ -206,8 +207,8 @@ void ReportWindowTest::withoutDefaultPrinterSaysSoAndKeepsTheReport() {
     QVERIFY(message && message->isVisible());
     QCOMPARE(message->text(), QString::fromUtf8(kNoDefaultPrinter));
     QVERIFY(buttonsShown());
-    QCOMPARE(form_->result(Box::Text1), "    诊断");
-    QCOMPARE(form_->result(Box::Text7), "    调理");
+    QCOMPARE(form_->result(Box::Diagnosis), "    诊断");
+    QCOMPARE(form_->result(Box::Diet), "    调理");
     QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张三");
     QVERIFY(form_->isVisible());
 
@@ -228,7 +229,7 @@ void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
     QVERIFY(printProblem());
     QCOMPARE(printProblem()->text(), QString::fromUtf8(kPrintFailed));
     QVERIFY(buttonsShown());
-    QCOMPARE(form_->result(Box::Text5), "    性格");
+    QCOMPARE(form_->result(Box::Personality), "    性格");
 }
 
 void ReportWindowTest::printsOnePageScaledToFit() {

@@ -1,0 +1,201 @@
+#include "cli/assessment.h"
+
+#include <charconv>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "engine/advice/personality_advice.h"
+
+namespace corvane::cli {
+
+namespace {
+
+using nlohmann::json;
+
+// Messages go to a terminal, so control characters of the input are shown as
+// \xNN rather than written out, where an escape sequence would act on the terminal.
+std::string inQuotes(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string quoted = "'";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            quoted.push_back(c);
+            continue;
+        }
+        quoted.append("\\x").push_back(kHex[byte >> 4]);
+        quoted.push_back(kHex[byte & 0xF]);
+    }
+    return quoted + "'";
+}
+
+// Calls visit for each comma-separated item; an empty list has no items.
+template <typename Visit>
+void forEachItem(std::string_view list, Visit visit) {
+    if (list.empty()) return;
+    for (;;) {
+        const auto comma = list.find(',');
+        visit(list.substr(0, comma));
+        if (comma == std::string_view::npos) return;
+        list.remove_prefix(comma + 1);
+    }
+}
+
+std::optional<long long> parseInteger(std::string_view text) {
+    long long value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc{} || stop != end) return std::nullopt;
+    return value;
+}
+
+int tickIndex(std::string_view name) {
+    if (auto index = findSymptom(name)) return *index;
+    throw InputError("unknown symptom " + inQuotes(name) +
+                     ": use a control name check1 to Check79 or a number from 1 to 79");
+}
+
+ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
+    if (!value || *value < 0 || *value > 32767) {
+        throw InputError("score " + std::string(name) + " must be an integer from 0 to 32767");
+    }
+    return static_cast<ScoreValue>(*value);
+}
+
+Score scoreNamed(std::string_view name) {
+    if (auto score = scoreFromName(name)) return *score;
+    throw InputError("unknown score " + inQuotes(name) +
+                     ": use Yin, Yang, Qi, Phlegm, Stasis or Balanced");
+}
+
+int personalityValue(std::optional<long long> value) {
+    if (!value || *value < 1 || *value > kPersonalityCount) {
+        throw InputError("personality must be an integer from 1 to 5");
+    }
+    return static_cast<int>(*value);
+}
+
+std::optional<long long> integerOf(const json& value) {
+    if (value.is_number_integer()) return value.get<long long>();
+    return std::nullopt;
+}
+
+Scores scoresFromJson(const json& object) {
+    if (!object.is_object()) throw InputError("\"scores\" must be an object of score names");
+    Scores scores;
+    for (const auto& [name, value] : object.items()) {
+        scores[scoreNamed(name)] = scoreValue(name, integerOf(value));
+    }
+    return scores;
+}
+
+// Arrays and objects are named, not printed: printing a value nested a million
+// levels deep would recurse as deep and overflow the stack.
+std::string describeValue(const json& value) {
+    if (value.is_array()) return "an array";
+    if (value.is_object()) return "an object";
+    return value.dump();
+}
+
+int tickFromJson(const json& item) {
+    if (item.is_string()) return tickIndex(item.get_ref<const std::string&>());
+    if (auto number = integerOf(item); number && *number >= 1 && *number <= kSymptomCount) {
+        return static_cast<int>(*number - 1);
+    }
+    throw InputError("unknown symptom " + describeValue(item) +
+                     ": use a control name check1 to Check79 or a number from 1 to 79");
+}
+
+Ticks ticksFromJson(const json& array) {
+    if (!array.is_array()) throw InputError("\"ticks\" must be an array of symptoms");
+    Ticks ticks;
+    for (const json& item : array) ticks.set(static_cast<std::size_t>(tickFromJson(item)));
+    return ticks;
+}
+
+// The JSON parser keeps the last of two equal keys in an object; a line that
+// gives a key twice is rejected instead, as --scores rejects a score given twice.
+class RepeatedKeyFinder {
+public:
+    bool operator()(int /*depth*/, json::parse_event_t event, json& parsed) {
+        using Event = json::parse_event_t;
+        if (event == Event::object_start) openObjects_.emplace_back();
+        if (event == Event::object_end) openObjects_.pop_back();
+        if (event == Event::key && !repeated_) {
+            const auto& key = parsed.get_ref<const std::string&>();
+            if (!openObjects_.back().insert(key).second) repeated_ = key;
+        }
+        return true;
+    }
+    const std::optional<std::string>& repeated() const { return repeated_; }
+
+private:
+    std::vector<std::set<std::string>> openObjects_;  // the keys of each object being read
+    std::optional<std::string> repeated_;
+};
+
+json parseObject(std::string_view line) {
+    // The parser would take a NUL byte for the end of the line and ignore what follows.
+    if (line.find('\0') != std::string_view::npos) throw InputError("a NUL byte in the line");
+    RepeatedKeyFinder finder;
+    json object = json::parse(line, std::ref(finder), false);
+    if (object.is_discarded()) throw InputError("malformed JSON");
+    if (finder.repeated()) throw InputError("key " + inQuotes(*finder.repeated()) + " given twice");
+    if (!object.is_object()) throw InputError("a line must be one JSON object");
+    for (const auto& [key, value] : object.items()) {
+        if (key != "ticks" && key != "scores" && key != "personality") {
+            throw InputError("unknown key " + inQuotes(key) +
+                             ": use \"ticks\" or \"scores\" and \"personality\"");
+        }
+    }
+    return object;
+}
+
+}  // namespace
+
+Ticks parseTickList(std::string_view list) {
+    Ticks ticks;
+    forEachItem(
+        list, [&](std::string_view name) { ticks.set(static_cast<std::size_t>(tickIndex(name))); });
+    return ticks;
+}
+
+Scores parseScoreList(std::string_view list) {
+    Scores scores;
+    Scores given;
+    forEachItem(list, [&](std::string_view item) {
+        const auto equals = item.find('=');
+        if (equals == std::string_view::npos)
+            throw InputError("expected NAME=VALUE, got " + inQuotes(item));
+        const Score score = scoreNamed(item.substr(0, equals));
+        if (given[score])
+            throw InputError("score " + std::string(scoreName(score)) + " given twice");
+        given[score] = 1;
+        scores[score] = scoreValue(scoreName(score), parseInteger(item.substr(equals + 1)));
+    });
+    return scores;
+}
+
+int parsePersonality(std::string_view text) {
+    return personalityValue(parseInteger(text));
+}
+
+Assessment parseBatchLine(std::string_view line) {
+    const json object = parseObject(line);
+    const bool hasTicks = object.contains("ticks");
+    const bool hasScores = object.contains("scores");
+    if (hasTicks == hasScores)
+        throw InputError("give either \"ticks\" or \"scores\", not both or neither");
+    Assessment assessment;
+    assessment.scores =
+        hasTicks ? computeScores(ticksFromJson(object["ticks"])) : scoresFromJson(object["scores"]);
+    if (object.contains("personality")) {
+        assessment.personality = personalityValue(integerOf(object["personality"]));
+    }
+    return assessment;
+}
+
+}  // namespace corvane::cli

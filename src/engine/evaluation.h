@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "engine/catalogue.h"
+#include "engine/report.h"
+#include "engine/rules/rule.h"
+
+namespace corvane {
+
+// A row of one of the diagnosis tables: the table's place in the diagnosis
+// order and the row's place in its table, both from 0.
+struct RowRef {
+    std::uint16_t table;
+    std::uint16_t row;
+
+    const RuleTable& ruleTable() const;
+    const Rule& rule() const { return ruleTable().rows[row]; }
+    bool operator==(const RowRef&) const = default;
+};
+
+inline constexpr int kDiagnosisRowCount = 639;
+
+// The diagnosis rows that held in one run, in evaluation order.
+class MatchedRows {
+public:
+    void add(RowRef ref) { rows_[count_++] = ref; }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const RowRef* begin() const { return rows_.data(); }
+    const RowRef* end() const { return rows_.data() + count_; }
+    const RowRef& back() const { return rows_[count_ - 1]; }
+
+private:
+    std::array<RowRef, kDiagnosisRowCount> rows_;
+    std::uint16_t count_ = 0;
+};
+
+// Personality types are numbered 1 to 5 like the option buttons; 0 is none chosen.
+inline constexpr int kNoPersonality = 0;
+
+// What one run decides: every row is tested, and for each box the last row
+// that held decides its text; a box no row wrote keeps what it had.
+struct Evaluation {
+    Scores scores;
+    MatchedRows diagnosis;
+    int personality = kNoPersonality;
+    std::optional<int> dietRow;  // from 0; the diet rows never hold together
+
+    std::optional<std::string_view> diagnosisText() const;
+    std::optional<std::string_view> personalityText() const;
+    std::optional<std::string_view> dietText() const;
+};
+
+Evaluation evaluate(const Scores& scores, int personality);
+
+// Writes every text the evaluation chose into the report, in run order.
+void apply(const Evaluation& evaluation, Report& report);
+
+// The Diagnose button's run: show the report first, then score and write.
+Evaluation runEvaluation(Report& report, const Ticks& ticks, int personality);
+Evaluation runEvaluation(Report& report, const Scores& scores, int personality);
+
+}  // namespace corvane

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "engine/rules/condition.h"
+
+namespace corvane {
+
+// The three result boxes of the report window.
+enum class Box { Diagnosis, Personality, Diet };
+
+// One row of a rule table: when the condition holds, the text replaces the
+// whole content of the table's target box.
+struct Rule {
+    Condition when;
+    std::string_view text;
+};
+
+// An ordered table of rows that all write the same box.
+struct RuleTable {
+    std::string_view id;
+    Box target;
+    std::span<const Rule> rows;
+};
+
+}  // namespace corvane

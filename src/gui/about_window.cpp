@@ -1,0 +1,90 @@
+#include "gui/about_window.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <array>
+
+#include "gui/faces.h"
+#include "gui/twips.h"
+#include "gui/widgets.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kClientWidth = 6120;
+constexpr int kClientHeight = 4080;
+
+QLabel* addLabel(QWidget* parent, const char* name, const char* text, const QRect& rect) {
+    auto* label = plainLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    return label;
+}
+
+}  // namespace
+
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("frmAbout");
+    setWindowTitle("说明");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(plainFace());
+    setFixedSize(Twips(*this).size(kClientWidth, kClientHeight));
+    host_ = desktopSystemInfoHost(this);
+    addTexts();
+    addRulingLines();
+    addButtons();
+}
+
+void AboutWindow::addTexts() {
+    const Twips twips(*this);
+    auto* icon = new QLabel(this);
+    icon->setObjectName("picIcon");
+    icon->setPixmap(QPixmap(":/corvane/icon.png"));
+    icon->setScaledContents(true);
+    icon->setGeometry(twips.rect(240, 240, 540, 540));
+
+    addLabel(this, "lblTitle", "Corvane1.0", twips.rect(1050, 240, 4830, 480))
+        ->setFont(heiti(14.25));
+    addLabel(this, "lblVersion", "", twips.rect(1050, 780, 4830, 225));
+    addLabel(
+        this, "lblDescription",
+        "简介：本软件通过简单选择后即可自动诊断人体体质，可迅速为您指导调理体质，由于患者的病情千变万化，所以对于病情非常重的人，请在医生指导下调理用药，不可随意调理，凡是病情较重或较复杂的人请遵医嘱。",
+        twips.rect(1050, 1080, 4830, 1680))
+        ->setWordWrap(true);
+}
+
+// Line1: a dark and a light line, one etched rule above the buttons.
+void AboutWindow::addRulingLines() {
+    const Twips twips(*this);
+    const std::array<std::pair<int, QPalette::ColorRole>, 2> strokes = {{
+        {2880, QPalette::Dark},
+        {2895, QPalette::Light},
+    }};
+    for (const auto& [top, role] : strokes) {
+        auto* line = new QFrame(this);
+        line->setObjectName("Line1");
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Plain);
+        line->setForegroundRole(role);
+        const QRect span = twips.rect(120, top, kClientWidth - 240, 0);
+        line->setGeometry(span.left(), span.top(), span.width(), 1);
+    }
+}
+
+void AboutWindow::addButtons() {
+    const Twips twips(*this);
+    auto* ok = new QPushButton("确定", this);
+    ok->setObjectName("cmdOK");
+    ok->setDefault(true);
+    ok->setGeometry(twips.rect(4560, 3060, 1380, 375));
+    auto* sysInfo = new QPushButton("系统信息(&S)...", this);
+    sysInfo->setObjectName("cmdSysInfo");
+    sysInfo->setGeometry(twips.rect(4560, 3540, 1380, 375));
+    // 确定 unloads the window; the next 说明 creates it again.
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    connect(sysInfo, &QPushButton::clicked, this, [this] { startSysInfo(*host_); });
+}
+
+}  // namespace corvane

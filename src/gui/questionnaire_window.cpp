@@ -1,0 +1,199 @@
+#include "gui/questionnaire_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "engine/advice/personality_advice.h"
+#include "engine/evaluation.h"
+#include "gui/about_window.h"
+#include "gui/faces.h"
+#include "gui/report_window.h"
+#include "gui/twips.h"
+#include "gui/widgets.h"
+
+namespace corvane {
+
+namespace {
+
+// Designer geometry of the questionnaire, in twips.
+constexpr int kClientWidth = 9975;
+constexpr int kClientHeight = 9330;
+constexpr int kFirstColumnLeft = 600;
+constexpr int kColumnPitch = 1560;
+constexpr int kHeadingTop = 960;
+constexpr int kFirstBoxTop = 1320;
+constexpr int kRowPitch = 360;
+constexpr int kBoxWidth = 1215;
+constexpr int kBoxHeight = 225;
+constexpr int kButtonTop = 8520;
+constexpr int kButtonHeight = 495;
+
+// Inside the personality frame: where each type's label and option button sit.
+struct OptionPlace {
+    const char* label;
+    int labelLeft;
+    int optionLeft;
+    int labelWidth;
+};
+constexpr std::array<OptionPlace, kPersonalityCount> kOptionPlaces = {{
+    {"Label8", 240, 1320, 1080},
+    {"Label9", 2280, 3360, 1080},
+    {"Label10", 4200, 5280, 1080},
+    {"Label11", 6120, 7200, 1080},
+    {"Label12", 7920, 8640, 720},
+}};
+constexpr int kOptionTop = 360;
+constexpr int kOptionWidth = 255;
+constexpr int kOptionHeight = 255;
+
+struct ButtonPlace {
+    const char* name;
+    const char* caption;
+    int left;
+    int width;
+};
+constexpr std::array<ButtonPlace, 4> kButtonPlaces = {{
+    {"Command1", "诊断", 1440, 855},
+    {"Command4", "清空", 3360, 855},
+    {"Command3", "退出", 5160, 975},
+    {"Command5", "说明", 6960, 975},
+}};
+
+QLabel* addHeading(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setFont(heiti(12));
+    placeAt(*label, rect);
+    return label;
+}
+
+}  // namespace
+
+QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : QWidget(parent), report_(this) {
+    setObjectName("form0");
+    setWindowTitle("Corvane1.0");
+    setFont(plainFace());
+    const Twips twips(*this);
+    setFixedSize(twips.size(kClientWidth, kClientHeight));
+    addBanner(twips);
+    addColumns(twips);
+    addPersonalityFrame(twips);
+    addButtons(twips);
+}
+
+QuestionnaireWindow::~QuestionnaireWindow() {
+    delete about_;
+}
+
+AboutWindow* QuestionnaireWindow::about() const {
+    return about_;
+}
+
+void QuestionnaireWindow::addBanner(const Twips& twips) {
+    auto* banner = new QLabel(this);
+    banner->setObjectName("Image1");
+    banner->setPixmap(QPixmap(":/corvane/banner.png"));
+    banner->setScaledContents(true);
+    banner->setGeometry(twips.rect(0, 0, kClientWidth, 840));
+}
+
+void QuestionnaireWindow::addColumns(const Twips& twips) {
+    for (std::size_t column = 0; column < kGroupHeadings.size(); ++column) {
+        const int left = kFirstColumnLeft + static_cast<int>(column) * kColumnPitch;
+        const auto name = QString("Label%1").arg(column + 1).toLatin1();
+        addHeading(this, name.constData(), toQString(kGroupHeadings[column]),
+                   twips.rect(left, kHeadingTop, kBoxWidth, 300));
+    }
+    std::array<int, kScoreCount> rowsUsed{};
+    for (std::size_t i = 0; i < kSymptoms.size(); ++i) {
+        const Symptom& symptom = kSymptoms[i];
+        const auto column = Scores::index(symptom.group);
+        const int row = rowsUsed[column]++;
+        auto* box = new QCheckBox(toQString(symptom.caption), this);
+        box->setObjectName(toQString(symptom.control));
+        box->setAccessibleName(toQString(symptom.caption));
+        placeAt(*box, twips.rect(kFirstColumnLeft + static_cast<int>(column) * kColumnPitch,
+                                 kFirstBoxTop + row * kRowPitch, kBoxWidth, kBoxHeight));
+        boxes_[i] = box;
+    }
+}
+
+void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
+    addHeading(this, "Label7", "性格判定", twips.rect(600, 7080, kBoxWidth, 255));
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName("Frame1");
+    frame->setGeometry(twips.rect(360, 7320, 9135, 855));
+    personalities_ = new QButtonGroup(this);
+    for (std::size_t i = 0; i < kOptionPlaces.size(); ++i) {
+        const OptionPlace& place = kOptionPlaces[i];
+        const int type = static_cast<int>(i) + 1;
+        const QString caption = toQString(kPersonalityTypes[i].caption);
+        auto* label = new QLabel(caption, frame);
+        label->setObjectName(place.label);
+        placeAt(*label, twips.rect(place.labelLeft, kOptionTop, place.labelWidth, kOptionHeight));
+        auto* option = new QRadioButton(frame);
+        option->setObjectName(QString("Option%1").arg(type));
+        option->setAccessibleName(caption);
+        placeAt(*option, twips.rect(place.optionLeft, kOptionTop, kOptionWidth, kOptionHeight));
+        label->setBuddy(option);
+        personalities_->addButton(option, type);
+    }
+}
+
+void QuestionnaireWindow::addButtons(const Twips& twips) {
+    std::array<QPushButton*, kButtonPlaces.size()> buttons{};
+    for (std::size_t i = 0; i < kButtonPlaces.size(); ++i) {
+        const ButtonPlace& place = kButtonPlaces[i];
+        buttons[i] = new QPushButton(QString::fromUtf8(place.caption), this);
+        buttons[i]->setObjectName(place.name);
+        buttons[i]->setAutoDefault(false);
+        buttons[i]->setGeometry(twips.rect(place.left, kButtonTop, place.width, kButtonHeight));
+    }
+    connect(buttons[0], &QPushButton::clicked, this, &QuestionnaireWindow::diagnose);
+    connect(buttons[1], &QPushButton::clicked, this, &QuestionnaireWindow::clear);
+    connect(buttons[2], &QPushButton::clicked, this, &QuestionnaireWindow::exitProgram);
+    connect(buttons[3], &QPushButton::clicked, this, &QuestionnaireWindow::showAbout);
+}
+
+Ticks QuestionnaireWindow::ticks() const {
+    Ticks ticks;
+    for (std::size_t i = 0; i < boxes_.size(); ++i) ticks[i] = boxes_[i]->isChecked();
+    return ticks;
+}
+
+int QuestionnaireWindow::personality() const {
+    const int checked = personalities_->checkedId();
+    return checked == -1 ? kNoPersonality : checked;
+}
+
+void QuestionnaireWindow::diagnose() {
+    runEvaluation(report_, ticks(), personality());
+}
+
+void QuestionnaireWindow::clear() {
+    for (QCheckBox* box : boxes_) box->setChecked(false);
+}
+
+void QuestionnaireWindow::exitProgram() {
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void QuestionnaireWindow::showAbout() {
+    if (!about_) about_ = new AboutWindow();
+    bringToFront(*about_);
+}
+
+void QuestionnaireWindow::closeEvent(QCloseEvent* event) {
+    report_.close();
+    if (about_) about_->close();
+    event->accept();
+}
+
+}  // namespace corvane

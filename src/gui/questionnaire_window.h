@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+#include "engine/catalogue.h"
+#include "gui/single_report_window.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QPushButton;
+
+namespace corvane {
+
+class AboutWindow;
+class Twips;
+
+// The questionnaire, the program's main window: the user ticks the symptoms
+// that apply, picks a personality type and presses 诊断 for the report.
+class QuestionnaireWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit QuestionnaireWindow(QWidget* parent = nullptr);
+    ~QuestionnaireWindow() override;
+
+    // The answers as they stand: the ticked boxes in catalogue order and the
+    // chosen personality type, 1 to 5, or 0 while none is chosen.
+    Ticks ticks() const;
+    int personality() const;
+
+    SingleReportWindow& report() { return report_; }
+    AboutWindow* about() const;
+
+protected:
+    // Closing the questionnaire ends the program, so the other windows go too.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void diagnose();
+    void clear();
+    void exitProgram();
+    void showAbout();
+
+    void addBanner(const Twips& twips);
+    void addColumns(const Twips& twips);
+    void addPersonalityFrame(const Twips& twips);
+    void addButtons(const Twips& twips);
+
+    std::array<QCheckBox*, kSymptomCount> boxes_{};
+    QButtonGroup* personalities_ = nullptr;  // ids 1 to 5, as the types are numbered
+    SingleReportWindow report_;
+    QPointer<AboutWindow> about_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,37 @@
+#include "gui/single_report_window.h"
+
+#include "gui/report_window.h"
+#include "gui/widgets.h"
+
+namespace corvane {
+
+SingleReportWindow::~SingleReportWindow() {
+    delete window_;
+}
+
+ReportWindow* SingleReportWindow::window() const {
+    return window_;
+}
+
+ReportWindow& SingleReportWindow::ensureWindow() {
+    if (!window_) {
+        window_ = new ReportWindow();
+        // Open the report over the questionnaire the first time.
+        if (owner_) window_->move(owner_->geometry().topLeft() + QPoint(40, 30));
+    }
+    return *window_;
+}
+
+void SingleReportWindow::show() {
+    bringToFront(ensureWindow());
+}
+
+void SingleReportWindow::setText(Box box, std::string_view text) {
+    ensureWindow().setResult(box, toQString(text));
+}
+
+void SingleReportWindow::close() {
+    if (window_) window_->close();
+}
+
+}  // namespace corvane

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+#include <string_view>
+
+namespace corvane {
+
+// The program's own texts are UTF-8; the windows show them as QString.
+inline QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A label that shows its text as it stands (never as rich text), from the top left.
+inline QLabel* plainLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// Shows a window, restored if it was minimised, in front of the others.
+inline void bringToFront(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace corvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#ifdef _WIN32
+
+#include "sysinfo/registry_win.h"
+#include "sysinfo/sysinfo_lookup.h"
+
+namespace corvane {
+
+// UTF-8 to and from the UTF-16 of the Windows API. Bytes that are not UTF-8
+// become U+FFFD rather than ending the conversion.
+std::wstring wideText(const std::string& utf8);
+std::string utf8Text(const std::wstring& wide);
+
+// The system-information host of Windows: the registry under
+// HKEY_LOCAL_MACHINE, the file system, CreateProcessW and a modal MessageBoxW
+// over `owner`. No program is looked for on the PATH.
+class WindowsSystemInfoHost : public SystemInfoHost {
+public:
+    explicit WindowsSystemInfoHost(HWND owner = nullptr) : owner_(owner) {}
+
+    std::optional<std::string> machineValue(const std::string& keyName,
+                                            const std::string& valueName) override;
+    bool fileExists(const std::string& path) override;
+    std::string findProgram(const std::string& name) override;
+    bool start(const std::string& program) override;
+    void showMessage(const std::string& text) override;
+
+private:
+    HWND owner_;
+};
+
+}  // namespace corvane
+
+#endif

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "engine/advice/diet_rules.h"
+#include "engine/advice/personality_advice.h"
+
+#include <random>
+#include "support/engine_support.h"
+
+namespace corvane {
+namespace {
+
+using testing::scores;
+
+// Records every call the run makes, in order.
+class RecordingReport : public Report {
+public:
+    void show() override { calls.push_back("show"); }
+    void setText(Box box, std::string_view) override {
+        calls.push_back(box == Box::Diagnosis     ? "Text1"
+                        : box == Box::Personality ? "Text5"
+                                                  : "Text7");
+    }
+    std::vector<std::string> calls;
+};
+
+Ticks ticksOf(std::initializer_list<int> numbers) {
+    Ticks ticks;
+    for (int number : numbers) ticks.set(static_cast<std::size_t>(number - 1));
+    return ticks;
+}
+
+TEST(EvaluationRun, WorkedExampleFillsAllThreeBoxes) {
+    MemoryReport report;
+    const Evaluation evaluation = runEvaluation(report, ticksOf({1, 6, 13}), 1);
+    EXPECT_EQ(evaluation.scores, scores({{Score::Yin, 9}}));
+    EXPECT_TRUE(report.shown());
+    EXPECT_EQ(report.text(Box::Diagnosis), kSingleRules.rows[1].text);
+    EXPECT_EQ(report.text(Box::Personality), kPersonalityTypes[0].advice);
+    EXPECT_EQ(report.text(Box::Diet), kDietRules.rows[0].text);
+    EXPECT_EQ(evaluation.dietRow, 0);
+}
+
+TEST(EvaluationRun, ShowsFirstThenWritesEveryMatchInOrder) {
+    RecordingReport report;
+    runEvaluation(report,
+                  scores({{Score::Yin, 12}, {Score::Yang, 15}, {Score::Qi, 7}, {Score::Stasis, 5}}),
+                  2);
+    std::vector<std::string> expected = {"show"};
+    expected.insert(expected.end(), 14, "Text1");
+    expected.push_back("Text5");
+    expected.push_back("Text7");
+    EXPECT_EQ(report.calls, expected);
+}
+
+TEST(EvaluationRun, NothingTickedWritesNothingButShows) {
+    RecordingReport report;
+    runEvaluation(report, Ticks{}, kNoPersonality);
+    EXPECT_EQ(report.calls, std::vector<std::string>{"show"});
+}
+
+TEST(EvaluationRun, BoxesNoRowWritesKeepTheirContent) {
+    MemoryReport report;
+    runEvaluation(report, scores({{Score::Yin, 5}, {Score::Phlegm, 5}}), 3);
+    const std::string diagnosis = report.text(Box::Diagnosis);
+    const std::string diet = report.text(Box::Diet);
+    EXPECT_EQ(diet, kDietRules.rows[8].text);
+
+    runEvaluation(report, Scores{}, kNoPersonality);
+    EXPECT_EQ(report.text(Box::Diagnosis), diagnosis);
+    EXPECT_EQ(report.text(Box::Personality), kPersonalityTypes[2].advice);
+    EXPECT_EQ(report.text(Box::Diet), diet);
+
+    // Equal yin and yang alone have no diet row either.
+    runEvaluation(report, scores({{Score::Yin, 10}, {Score::Yang, 10}}), 5);
+    EXPECT_EQ(report.text(Box::Diet), diet);
+    EXPECT_EQ(report.text(Box::Personality), kPersonalityTypes[4].advice);
+}
+
+TEST(EvaluationRun, CancelEmptiesOnlyTheDiagnosis) {
+    MemoryReport report;
+    runEvaluation(report, scores({{Score::Qi, 20}}), 4);
+    report.cancel();
+    EXPECT_FALSE(report.shown());
+    runEvaluation(report, scores({{Score::Balanced, 0}}), kNoPersonality);
+    EXPECT_TRUE(report.shown());
+    EXPECT_EQ(report.text(Box::Diagnosis), "");
+    EXPECT_EQ(report.text(Box::Personality), kPersonalityTypes[3].advice);
+    EXPECT_EQ(report.text(Box::Diet), kDietRules.rows[2].text);
+}
+
+TEST(EvaluationRun, OnlyBalancedSymptomsGiveNoDietAdvice) {
+    MemoryReport report;
+    runEvaluation(report, ticksOf({72, 73, 74}), kNoPersonality);
+    EXPECT_EQ(report.text(Box::Diagnosis), kSingleRules.rows[20].text);
+    EXPECT_EQ(report.text(Box::Diet), "");
+    EXPECT_EQ(report.text(Box::Personality), "");
+}
+
+TEST(EvaluationRun, SameAnswersGiveTheSameReport) {
+    MemoryReport first;
+    MemoryReport second;
+    const Ticks ticks = ticksOf({2, 15, 29, 44, 61, 72});
+    runEvaluation(first, ticks, 2);
+    runEvaluation(second, ticks, 2);
+    runEvaluation(second, ticks, 2);
+    for (Box box : {Box::Diagnosis, Box::Personality, Box::Diet})
+        EXPECT_EQ(first.text(box), second.text(box));
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Walks every row of every table in order, the plain way.
+std::vector<RowRef> rowsHoldingOneByOne(const Scores& s) {
+    std::vector<RowRef> rows;
+    for (std::uint16_t t = 0; t < kDiagnosisTables.size(); ++t) {
+        for (std::uint16_t r = 0; r < kDiagnosisTables[t]->rows.size(); ++r) {
+            if (kDiagnosisTables[t]->rows[r].when.holds(s)) rows.push_back({t, r});
+        }
+    }
+    return rows;
+}
+
+std::optional<int> dietRowOneByOne(const Scores& s) {
+    std::optional<int> last;
+    for (std::size_t r = 0; r < kDietRules.rows.size(); ++r) {
+        if (kDietRules.rows[r].when.holds(s)) last = static_cast<int>(r);
+    }
+    return last;
+}
+
+TEST(Evaluate, AgreesWithTestingEveryRowInTurn) {
+    // Values on and around every band edge, and beyond anything the catalogue reaches.
+    const std::array<ScoreValue, 16> values = {0,  1,  2,  3,  5,  6,   7,   10,
+                                               11, 14, 15, 16, 20, 200, 201, 32767};
+    std::mt19937 random(2026);
+    for (int trial = 0; trial < 50000; ++trial) {
+        Scores s;
+        for (auto& value : s.values) value = values[random() % values.size()];
+        const Evaluation evaluation = evaluate(s, kNoPersonality);
+        const std::vector<RowRef> found(evaluation.diagnosis.begin(), evaluation.diagnosis.end());
+        ASSERT_EQ(found, rowsHoldingOneByOne(s)) << "trial " << trial;
+        ASSERT_EQ(evaluation.dietRow, dietRowOneByOne(s)) << "trial " << trial;
+    }
+}
+
+}  // namespace
+}  // namespace corvane

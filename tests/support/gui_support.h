@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+#include <string_view>
+
+#include "gui/widgets.h"
+
+namespace corvane::testing {
+
+inline QString qs(std::string_view text) {
+    return toQString(text);
+}
+
+// The control of a window by its object name; fails the test when missing.
+template <typename T = QWidget>
+T& control(const QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(name);
+    if (!found) qFatal("no control %s in %s", name, qPrintable(window.objectName()));
+    return *found;
+}
+
+inline void click(const QWidget& window, const char* button) {
+    QTest::mouseClick(&control<QAbstractButton>(window, button), Qt::LeftButton);
+}
+
+// Runs what deleteLater scheduled, so closed windows are really gone.
+inline void runDeferredDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace corvane::testing
