@@ -15,9 +15,7 @@ constexpr std::size_t kFlushAt = 1 << 20;
 
 std::string evaluateLine(std::string_view line) {
     const Assessment assessment = parseBatchLine(line);
-    MemoryReport report;
-    const Evaluation evaluation = runEvaluation(report, assessment.scores, assessment.personality);
-    return jsonReport(evaluation, report);
+    return jsonReport(evaluate(assessment.scores, assessment.personality));
 }
 
 }  // namespace

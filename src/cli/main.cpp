@@ -39,9 +39,8 @@ struct Options {
 };
 
 std::string evaluateToText(const Assessment& assessment, bool json) {
-    MemoryReport report;  // every assessment starts from a fresh report
-    const Evaluation evaluation = runEvaluation(report, assessment.scores, assessment.personality);
-    return json ? jsonReport(evaluation, report) : readableReport(evaluation, report);
+    const Evaluation evaluation = evaluate(assessment.scores, assessment.personality);
+    return json ? jsonReport(evaluation) : readableReport(evaluation);
 }
 
 Assessment assessmentFrom(const Options& options) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "engine/report.h"
+
 namespace corvane::cli {
 
 namespace {
@@ -72,19 +74,17 @@ void appendSection(std::string& out, std::string_view heading, std::string_view 
 
 }  // namespace
 
-std::string readableReport(const Evaluation& evaluation, const MemoryReport& report) {
+std::string readableReport(const Evaluation& evaluation) {
     std::string out;
     for (Score score : kAllScores) {
         out.append(scoreName(score)).append(" ").append(std::to_string(evaluation.scores[score]));
         out.append(score == Score::Balanced ? "\n" : "  ");
     }
-    appendSection(out, "体质诊断结果", report.text(Box::Diagnosis));
-    appendSection(out, "调理建议", report.text(Box::Diet));
-    appendSection(out, "性格调整", report.text(Box::Personality));
+    for (Box box : kReportBoxes) appendSection(out, heading(box), evaluation.text(box));
     return out;
 }
 
-std::string jsonReport(const Evaluation& evaluation, const MemoryReport& report) {
+std::string jsonReport(const Evaluation& evaluation) {
     std::string out;
     out.reserve(4096);
     out.append("{\"scores\":{");
@@ -94,11 +94,11 @@ std::string jsonReport(const Evaluation& evaluation, const MemoryReport& report)
         out.append(":").append(std::to_string(evaluation.scores[score]));
     }
     out.append("},\"diagnosis\":");
-    appendJsonString(out, report.text(Box::Diagnosis));
+    appendJsonString(out, evaluation.text(Box::Diagnosis));
     out.append(",\"diet\":");
-    appendJsonString(out, report.text(Box::Diet));
+    appendJsonString(out, evaluation.text(Box::Diet));
     out.append(",\"personality\":");
-    appendJsonString(out, report.text(Box::Personality));
+    appendJsonString(out, evaluation.text(Box::Personality));
     out.append(",\"matched\":[");
     for (const RowRef& ref : evaluation.diagnosis) {
         if (&ref != evaluation.diagnosis.begin()) out.push_back(',');

@@ -3,16 +3,15 @@
 #include <string>
 
 #include "engine/evaluation.h"
-#include "engine/report.h"
 
 namespace corvane::cli {
 
 // The report as a person reads it: the six scores, then the three boxes under
 // the report window's headings.
-std::string readableReport(const Evaluation& evaluation, const MemoryReport& report);
+std::string readableReport(const Evaluation& evaluation);
 
 // The report as one line of JSON (without the newline).
-std::string jsonReport(const Evaluation& evaluation, const MemoryReport& report);
+std::string jsonReport(const Evaluation& evaluation);
 
 // {"line": N, "error": "..."} for a batch line that could not be evaluated.
 std::string jsonError(std::size_t line, std::string_view message);

@@ -48,19 +48,16 @@ const RuleTable& RowRef::ruleTable() const {
     return *kDiagnosisTables[table];
 }
 
-std::optional<std::string_view> Evaluation::diagnosisText() const {
-    if (diagnosis.empty()) return std::nullopt;
-    return diagnosis.back().rule().text;
-}
-
-std::optional<std::string_view> Evaluation::personalityText() const {
-    if (personality < 1 || personality > kPersonalityCount) return std::nullopt;
-    return kPersonalityTypes[static_cast<std::size_t>(personality - 1)].advice;
-}
-
-std::optional<std::string_view> Evaluation::dietText() const {
-    if (!dietRow) return std::nullopt;
-    return kDietRules.rows[static_cast<std::size_t>(*dietRow)].text;
+std::string_view Evaluation::text(Box box) const {
+    switch (box) {
+        case Box::Diagnosis: return diagnosis.empty() ? "" : diagnosis.back().rule().text;
+        case Box::Personality:
+            if (personality < 1 || personality > kPersonalityCount) return "";
+            return kPersonalityTypes[static_cast<std::size_t>(personality - 1)].advice;
+        case Box::Diet:
+            return dietRow ? kDietRules.rows[static_cast<std::size_t>(*dietRow)].text : "";
+    }
+    return "";
 }
 
 Evaluation evaluate(const Scores& scores, int personality) {
@@ -76,9 +73,13 @@ Evaluation evaluate(const Scores& scores, int personality) {
 }
 
 void apply(const Evaluation& evaluation, Report& report) {
-    for (const RowRef& ref : evaluation.diagnosis) report.setText(Box::Diagnosis, ref.rule().text);
-    if (auto text = evaluation.personalityText()) report.setText(Box::Personality, *text);
-    if (auto text = evaluation.dietText()) report.setText(Box::Diet, *text);
+    for (const RowRef& ref : evaluation.diagnosis) {
+        report.setText(ref.ruleTable().target, ref.rule().text);
+    }
+    if (evaluation.personality >= 1 && evaluation.personality <= kPersonalityCount) {
+        report.setText(Box::Personality, evaluation.text(Box::Personality));
+    }
+    if (evaluation.dietRow) report.setText(kDietRules.target, evaluation.text(Box::Diet));
 }
 
 Evaluation runEvaluation(Report& report, const Scores& scores, int personality) {

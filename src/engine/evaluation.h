@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "engine/catalogue.h"
 #include "engine/report.h"
@@ -49,9 +50,8 @@ struct Evaluation {
     int personality = kNoPersonality;
     std::optional<int> dietRow;  // from 0; the diet rows never hold together
 
-    std::optional<std::string_view> diagnosisText() const;
-    std::optional<std::string_view> personalityText() const;
-    std::optional<std::string_view> dietText() const;
+    // The text the box ends with; empty when no row of this run wrote it.
+    std::string_view text(Box box) const;
 };
 
 Evaluation evaluate(const Scores& scores, int personality);

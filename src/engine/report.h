@@ -8,6 +8,19 @@
 
 namespace corvane {
 
+// The three result boxes in the order the report shows them, each with the
+// heading printed above it.
+inline constexpr std::array<Box, 3> kReportBoxes = {Box::Diagnosis, Box::Diet, Box::Personality};
+
+constexpr std::string_view heading(Box box) {
+    switch (box) {
+        case Box::Diagnosis: return "体质诊断结果";
+        case Box::Diet: return "调理建议";
+        case Box::Personality: return "性格调整";
+    }
+    return "";
+}
+
 // What an evaluation run needs of the report window.
 class Report {
 public:

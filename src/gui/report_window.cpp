@@ -14,6 +14,7 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/report.h"
 #include "gui/faces.h"
 #include "gui/twips.h"
 #include "gui/widgets.h"
@@ -78,9 +79,9 @@ private:
 // Controls of the page, each at its designed rectangle. Labels and one-line
 // fields grow when the free faces would clip their text; the result boxes keep
 // their size and scroll.
-QLabel* addLabel(QWidget* page, const char* name, const char* text, const QFont& font,
+QLabel* addLabel(QWidget* page, const char* name, const QString& text, const QFont& font,
                  const QRect& rect) {
-    QLabel* label = plainLabel(QString::fromUtf8(text), page);
+    QLabel* label = plainLabel(text, page);
     label->setObjectName(name);
     label->setFont(font);
     placeAt(*label, rect);
@@ -182,14 +183,14 @@ void ReportWindow::addResultBoxes(const Twips& twips) {
     introduction->setFont(songti(12));
     introduction->setWordWrap(true);
     placeAt(*introduction, twips.rect(720, 1800, 9015, 735));
-    QLabel* diagnosisHeading =
-        addLabel(this, "Label7", "体质诊断结果", heiti(12), twips.rect(720, 2640, 1455, 255));
+    QLabel* diagnosisHeading = addLabel(this, "Label7", toQString(heading(Box::Diagnosis)),
+                                        heiti(12), twips.rect(720, 2640, 1455, 255));
     diagnosis_ = addTextBox(this, "Text1", kaiti(12), twips.rect(720, 3000, 8895, 735));
-    QLabel* dietHeading =
-        addLabel(this, "Label8", "调理建议", heiti(12), twips.rect(720, 3840, 975, 255));
+    QLabel* dietHeading = addLabel(this, "Label8", toQString(heading(Box::Diet)), heiti(12),
+                                   twips.rect(720, 3840, 975, 255));
     diet_ = addTextBox(this, "Text7", kaiti(12), twips.rect(720, 4200, 8895, 3975));
-    QLabel* personalityHeading =
-        addLabel(this, "Label3", "性格调整", heiti(12), twips.rect(720, 8280, 975, 375));
+    QLabel* personalityHeading = addLabel(this, "Label3", toQString(heading(Box::Personality)),
+                                          heiti(12), twips.rect(720, 8280, 975, 375));
     personality_ = addTextBox(this, "Text5", songti(12), twips.rect(720, 8640, 8895, 1215));
     nameByHeading(*diagnosis_, *diagnosisHeading);
     nameByHeading(*diet_, *dietHeading);

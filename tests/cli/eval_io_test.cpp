@@ -130,9 +130,8 @@ TEST(InputMessages, ShowControlCharactersEscaped) {
 }
 
 TEST(JsonReport, HasExactlyTheDocumentedKeys) {
-    MemoryReport report;
-    const Evaluation evaluation = runEvaluation(report, parseScoreList("Yin=9"), 1);
-    const auto json = nlohmann::ordered_json::parse(jsonReport(evaluation, report));
+    const Evaluation evaluation = evaluate(parseScoreList("Yin=9"), 1);
+    const auto json = nlohmann::ordered_json::parse(jsonReport(evaluation));
     std::vector<std::string> keys;
     for (const auto& item : json.items()) keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"scores", "diagnosis", "diet", "personality",

@@ -7,12 +7,7 @@ namespace corvane {
 namespace {
 
 using testing::scores;
-
-Ticks ticksOf(std::initializer_list<int> numbers) {
-    Ticks ticks;
-    for (int number : numbers) ticks.set(static_cast<std::size_t>(number - 1));
-    return ticks;
-}
+using testing::ticksOf;
 
 TEST(Catalogue, ControlNamesFollowTheQuestionnaire) {
     EXPECT_EQ(kSymptoms[0].control, "check1");

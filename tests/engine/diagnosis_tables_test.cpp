@@ -391,7 +391,7 @@ TEST(DiagnosisPass, FourteenRowsMatchInOrderForTheMixedExample) {
                                                                {"yin-triple", 22},
                                                                {"yin-yang-qi-quad", 28}};
     EXPECT_EQ(matched, expected);
-    EXPECT_EQ(evaluation.diagnosisText(),
+    EXPECT_EQ(evaluation.text(Box::Diagnosis),
               "    中度阴虚并中度阳虚交替出现，合并轻度气虚及轻度血瘀体质，适当活血补气治疗，"
               "根据阴虚及阳虚的症状适当调理。");
 }

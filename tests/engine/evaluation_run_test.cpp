@@ -10,6 +10,7 @@ namespace corvane {
 namespace {
 
 using testing::scores;
+using testing::ticksOf;
 
 // Records every call the run makes, in order.
 class RecordingReport : public Report {
@@ -22,12 +23,6 @@ public:
     }
     std::vector<std::string> calls;
 };
-
-Ticks ticksOf(std::initializer_list<int> numbers) {
-    Ticks ticks;
-    for (int number : numbers) ticks.set(static_cast<std::size_t>(number - 1));
-    return ticks;
-}
 
 TEST(EvaluationRun, WorkedExampleFillsAllThreeBoxes) {
     MemoryReport report;

@@ -35,10 +35,9 @@ std::size_t lineCount(std::string_view text) {
 }
 
 void requireValidReport(const Scores& scores, int personality) {
-    MemoryReport report;
-    const Evaluation evaluation = runEvaluation(report, scores, personality);
-    require(json::accept(jsonReport(evaluation, report)), "a report is valid JSON");
-    require(!readableReport(evaluation, report).empty(), "a readable report is never empty");
+    const Evaluation evaluation = evaluate(scores, personality);
+    require(json::accept(jsonReport(evaluation)), "a report is valid JSON");
+    require(!readableReport(evaluation).empty(), "a readable report is never empty");
 }
 
 template <typename Parse>

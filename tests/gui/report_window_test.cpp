@@ -65,9 +65,7 @@ private:
 };
 
 void ReportWindowTest::init() {
-    form_ = std::make_unique<ReportWindow>();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    form_ = shownWindow<ReportWindow>();
 }
 
 void ReportWindowTest::cleanup() {

@@ -141,9 +141,7 @@ void SoakTest::initTestCase() {
 }
 
 void SoakTest::init() {
-    form_ = std::make_unique<QuestionnaireWindow>();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    form_ = shownWindow<QuestionnaireWindow>();
     baseline_ = liveWindows();
     seed_ = seedWanted();
     random_.seed(seed_);

@@ -17,6 +17,13 @@ inline Scores scores(std::initializer_list<std::pair<Score, int>> values) {
     return result;
 }
 
+// Ticks by catalogue number: ticksOf({1, 6, 13}) ticks check1, check6 and check13.
+inline Ticks ticksOf(std::initializer_list<int> numbers) {
+    Ticks ticks;
+    for (int number : numbers) ticks.set(static_cast<std::size_t>(number - 1));
+    return ticks;
+}
+
 // Rows of one table that hold, numbered from 1 as the evaluator reports them.
 inline std::vector<int> matchingRows(const RuleTable& table, const Scores& s) {
     std::vector<int> rows;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTest>
 #include <QWidget>
+#include <memory>
 #include <string_view>
 
 #include "gui/widgets.h"
@@ -25,6 +26,15 @@ T& control(const QWidget& window, const char* name) {
 
 inline void click(const QWidget& window, const char* button) {
     QTest::mouseClick(&control<QAbstractButton>(window, button), Qt::LeftButton);
+}
+
+// A new top-level window of the given kind, shown and exposed.
+template <typename Window>
+std::unique_ptr<Window> shownWindow() {
+    auto window = std::make_unique<Window>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the window was never exposed");
+    return window;
 }
 
 // Runs what deleteLater scheduled, so closed windows are really gone.
