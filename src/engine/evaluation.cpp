@@ -84,6 +84,9 @@ void apply(const Evaluation& evaluation, Report& report) {
 
 Evaluation runEvaluation(Report& report, const Scores& scores, int personality) {
     report.show();
+    // A run decides the whole report: a box that none of its rows writes stays
+    // empty instead of showing what an earlier run wrote for someone else.
+    for (Box box : kReportBoxes) report.setText(box, {});
     Evaluation evaluation = evaluate(scores, personality);
     apply(evaluation, report);
     return evaluation;

@@ -43,7 +43,7 @@ private:
 inline constexpr int kNoPersonality = 0;
 
 // What one run decides: every row is tested, and for each box the last row
-// that held decides its text; a box no row wrote keeps what it had.
+// that held decides its text; a box no row wrote is empty.
 struct Evaluation {
     Scores scores;
     MatchedRows diagnosis;
@@ -59,7 +59,8 @@ Evaluation evaluate(const Scores& scores, int personality);
 // Writes every text the evaluation chose into the report, in run order.
 void apply(const Evaluation& evaluation, Report& report);
 
-// The Diagnose button's run: show the report first, then score and write.
+// The Diagnose button's run: show the report first and empty its three
+// boxes, then score and write every match in order.
 Evaluation runEvaluation(Report& report, const Ticks& ticks, int personality);
 Evaluation runEvaluation(Report& report, const Scores& scores, int personality);
 

@@ -139,7 +139,7 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     addParticulars(twips);
     addResultBoxes(twips);
     addFooter(twips);
-    setDates();
+    setDate(QDate::currentDate());
     connect(printButton_, &QPushButton::clicked, this, &ReportWindow::print);
     connect(cancelButton_, &QPushButton::clicked, this, &ReportWindow::cancel);
 }
@@ -213,11 +213,10 @@ void ReportWindow::addFooter(const Twips& twips) {
     signature_->setAccessibleName("签名");
 }
 
-// The load step: both date labels show today as the system's short date.
-void ReportWindow::setDates() {
-    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    date_->setText(today);
-    signatureDate_->setText(today);
+void ReportWindow::setDate(const QDate& date) {
+    const QString text = QLocale::system().toString(date, QLocale::ShortFormat);
+    date_->setText(text);
+    signatureDate_->setText(text);
 }
 
 QTextEdit* ReportWindow::resultBox(Box box) const {

@@ -6,6 +6,7 @@
 #include "engine/rules/rule.h"
 #include "gui/page_printer.h"
 
+class QDate;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +27,9 @@ public:
     void setResult(Box box, const QString& text);
     QString result(Box box) const;
 
+    // Both date labels, beside 日期 and under the signature, as the system's short date.
+    void setDate(const QDate& date);
+
     // How 打印 prints the window; the default printer unless a test says otherwise.
     using PagePrinter = std::function<PrintOutcome(QWidget& page)>;
     void setPagePrinter(PagePrinter printer) { pagePrinter_ = std::move(printer); }
@@ -39,7 +43,6 @@ private:
     void addParticulars(const Twips& twips);
     void addResultBoxes(const Twips& twips);
     void addFooter(const Twips& twips);
-    void setDates();
 
     QTextEdit* resultBox(Box box) const;
 

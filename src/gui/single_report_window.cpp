@@ -23,7 +23,9 @@ ReportWindow& SingleReportWindow::ensureWindow() {
 }
 
 void SingleReportWindow::show() {
-    bringToFront(ensureWindow());
+    ReportWindow& window = ensureWindow();
+    window.setDate(today_());
+    bringToFront(window);
 }
 
 void SingleReportWindow::setText(Box box, std::string_view text) {

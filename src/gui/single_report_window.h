@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDate>
 #include <QPointer>
+#include <functional>
 
 #include "engine/report.h"
 
@@ -12,7 +14,7 @@ class ReportWindow;
 
 // The single report window as the evaluation run sees it: the window is
 // created the first time a run shows it, and again after the user closed it
-// with the frame's close control.
+// with the frame's close control. Every run that shows it dates it today.
 class SingleReportWindow : public Report {
 public:
     explicit SingleReportWindow(QWidget* owner) : owner_(owner) {}
@@ -29,11 +31,16 @@ public:
     // The window while it exists, else null.
     ReportWindow* window() const;
 
+    // Where today's date comes from; the system clock unless a test says otherwise.
+    using Clock = std::function<QDate()>;
+    void setClock(Clock clock) { today_ = std::move(clock); }
+
 private:
     ReportWindow& ensureWindow();
 
     QWidget* owner_;
     QPointer<ReportWindow> window_;
+    Clock today_ = &QDate::currentDate;
 };
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTextEdit>
@@ -36,7 +37,8 @@ private slots:
     void diagnosisWritesTheThreeTexts();
     void everyDiagnosisShowsTheReport();
     void clearUnticksTheBoxesOnly();
-    void cancelThenUnmatchedRunLeavesDiagnosisEmpty();
+    void eachRunShowsOnlyWhatItDecided();
+    void everyRunDatesTheReportToday();
     void closedReportIsCreatedAnew();
     void typedParticularsSurviveCancelAndRuns();
     void aboutWindowStaysSingle();
@@ -240,22 +242,40 @@ void QuestionnaireWindowTest::clearUnticksTheBoxesOnly() {
     QCOMPARE(text("Text5"), qs(kPersonalityTypes[3].advice));
 }
 
-void QuestionnaireWindowTest::cancelThenUnmatchedRunLeavesDiagnosisEmpty() {
+void QuestionnaireWindowTest::eachRunShowsOnlyWhatItDecided() {
     tick({"check1", "check6", "check13"});
     QTest::mouseClick(&control(*form_, "Option2"), Qt::LeftButton);
     click(*form_, "Command1");
-    const QString advice = text("Text7");
-    QVERIFY(!text("Text1").isEmpty() && !advice.isEmpty());
+    QVERIFY(!text("Text1").isEmpty() && !text("Text7").isEmpty());
 
     click(report(), "Command2");
-    QVERIFY(!report().isVisible());
     click(*form_, "Command4");
-    click(*form_, "Command1");  // no ticks: no diagnosis row and no diet row holds
-
+    tick({"check8", "check15"});  // 喜冷饮 and 畏寒肢冷: Yin 10 and Yang 10, no diet row
+    click(*form_, "Command1");
     QVERIFY(report().isVisible());
-    QVERIFY(text("Text1").isEmpty());
+    QVERIFY(!text("Text1").isEmpty());
+    QCOMPARE(text("Text7"), QString());
     QCOMPARE(text("Text5"), qs(kPersonalityTypes[1].advice));
-    QCOMPARE(text("Text7"), advice);
+
+    click(*form_, "Command4");
+    click(*form_, "Command1");  // nothing ticked: no diagnosis row holds
+    QCOMPARE(text("Text1"), QString());
+}
+
+// A program left open overnight dates the next morning's reports that morning.
+void QuestionnaireWindowTest::everyRunDatesTheReportToday() {
+    QDate today(2026, 12, 8);
+    form_->report().setClock([&today] { return today; });
+    const auto shortDate = [](const QDate& date) {
+        return QLocale::system().toString(date, QLocale::ShortFormat);
+    };
+    click(*form_, "Command1");
+    QCOMPARE(control<QLabel>(report(), "Label1").text(), shortDate(today));
+
+    today = today.addDays(1);
+    click(*form_, "Command1");
+    QCOMPARE(control<QLabel>(report(), "Label1").text(), shortDate(today));
+    QCOMPARE(control<QLabel>(report(), "Label10").text(), shortDate(today));
 }
 
 void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
