@@ -68,7 +68,7 @@ void BM_Batch(benchmark::State& state) {
         std::istringstream in(input);
         DiscardingBuffer discard;
         std::ostream out(&discard);
-        benchmark::DoNotOptimize(cli::runBatch(in, out, out));
+        benchmark::DoNotOptimize(cli::runBatch(in, cli::streamOutput(out), out));
     }
     state.SetItemsProcessed(state.iterations() * 10000);
 }

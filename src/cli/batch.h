@@ -1,13 +1,27 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <string_view>
 
 namespace corvane::cli {
 
-// Evaluates JSON Lines from in, one assessment per line, each with a fresh
-// report, and writes one JSON object per line to out in input order. A bad line
+// Where batch output goes: writes as much of the bytes as it can and returns
+// how many it wrote; fewer than given means the output has failed.
+using OutputSink = std::function<std::size_t(std::string_view bytes)>;
+
+// Standard output, written straight to its file descriptor, so that after a
+// failure the number of bytes that reached it is known exactly.
+OutputSink standardOutput();
+
+// A stream as a sink (all or nothing).
+OutputSink streamOutput(std::ostream& out);
+
+// Evaluates JSON Lines from in, one assessment per line, each on its own,
+// and writes one JSON object per line to out in input order. A bad line
 // becomes {"line": N, "error": "..."} in its place and its message also goes to
-// err. Returns 1 if any line failed, else 0.
-int runBatch(std::istream& in, std::ostream& out, std::ostream& err);
+// err. When the output fails, err says up to which input line it is complete.
+// Returns 1 if any line failed or the output failed, else 0.
+int runBatch(std::istream& in, const OutputSink& out, std::ostream& err);
 
 }  // namespace corvane::cli

@@ -11,6 +11,7 @@
 #include "cli/assessment.h"
 #include "cli/batch.h"
 #include "cli/output.h"
+#include "cli/write_failure.h"
 
 namespace {
 
@@ -52,13 +53,18 @@ Assessment assessmentFrom(const Options& options) {
 }
 
 int runSingle(const Options& options) {
+    std::string report;
     try {
-        std::cout << evaluateToText(assessmentFrom(options), options.json) << '\n';
-        return 0;
+        report = evaluateToText(assessmentFrom(options), options.json);
     } catch (const InputError& error) {
         std::cerr << "corvane-eval: " << error.what() << '\n';
         return kBadInput;
     }
+    std::cout << report << '\n' << std::flush;
+    if (std::cout) return 0;
+    const std::string reason = writeFailure("the report to standard output");
+    std::cerr << "corvane-eval: " << reason << '\n';
+    return kBadInput;
 }
 
 }  // namespace
@@ -93,7 +99,7 @@ int main(int argc, char** argv) {
     }
     if (options.batch) {
         std::ios::sync_with_stdio(false);
-        return runBatch(std::cin, std::cout, std::cerr);
+        return runBatch(std::cin, standardOutput(), std::cerr);
     }
     return runSingle(options);
 }

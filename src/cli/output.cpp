@@ -45,9 +45,13 @@ void appendEscaped(std::string& out, unsigned char byte) {
     }
 }
 
-// Report texts come from the program's own tables and are valid UTF-8, so only
-// quotes, backslashes and control characters need escaping. Input and error
-// lines still go through the JSON library.
+void appendSection(std::string& out, std::string_view heading, std::string_view text) {
+    out.append("\n").append(heading).append("\n");
+    out.append(text.empty() ? "（无）" : text).append("\n");
+}
+
+}  // namespace
+
 void appendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
     std::size_t plainFrom = 0;
@@ -66,13 +70,6 @@ void appendJsonString(std::string& out, std::string_view text) {
     out.append(text.substr(plainFrom));
     out.push_back('"');
 }
-
-void appendSection(std::string& out, std::string_view heading, std::string_view text) {
-    out.append("\n").append(heading).append("\n");
-    out.append(text.empty() ? "（无）" : text).append("\n");
-}
-
-}  // namespace
 
 std::string readableReport(const Evaluation& evaluation) {
     std::string out;

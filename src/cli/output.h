@@ -13,6 +13,11 @@ std::string readableReport(const Evaluation& evaluation);
 // The report as one line of JSON (without the newline).
 std::string jsonReport(const Evaluation& evaluation);
 
+// Appends text as a JSON string. Report texts come from the program's own
+// tables and are valid UTF-8, so only quotes, backslashes and control
+// characters are escaped; input and error lines go through the JSON library.
+void appendJsonString(std::string& out, std::string_view text);
+
 // {"line": N, "error": "..."} for a batch line that could not be evaluated.
 std::string jsonError(std::size_t line, std::string_view message);
 

@@ -1,7 +1,12 @@
 """corvane-eval driven as a user runs it: arguments, exit codes, output streams."""
 import json
+import os
+import re
+import resource
+import signal
 import subprocess
 import sys
+import tempfile
 import unittest
 
 EVAL = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane-eval"
@@ -110,6 +115,50 @@ class Batch(unittest.TestCase):
         done, out = self.lines(stdin)
         self.assertEqual(len(out), 5000)
         self.assertEqual([o["scores"]["Balanced"] for o in out], [5 * (k % 9) for k in range(5000)])
+
+
+class FailedWrites(unittest.TestCase):
+    """Output that never reached its file is a failure, said on standard error."""
+    BATCH = "".join('{"ticks": [%d, %d], "personality": %d}\n' % (k % 79 + 1, k % 13 + 1, k % 5 + 1)
+                    for k in range(4000))
+
+    def run_into(self, out, *args, stdin="", preexec_fn=None):
+        return subprocess.run([EVAL, *args], input=stdin.encode(), stdout=out, stderr=subprocess.PIPE,
+                              timeout=60, preexec_fn=preexec_fn)
+
+    def test_a_full_disk_is_not_success(self):
+        with open("/dev/full", "wb") as full:
+            single = self.run_into(full, "--ticks", "1")
+            batch = self.run_into(full, "--batch", stdin=self.BATCH)
+        self.assertEqual(single.returncode, 1)
+        self.assertIn(b"corvane-eval: could not write the report to standard output", single.stderr)
+        self.assertEqual(batch.returncode, 1)
+        self.assertTrue(batch.stderr.endswith(b"it is complete up to input line 0\n"), batch.stderr)
+
+    def test_a_cut_batch_says_up_to_which_line_it_is_complete(self):
+        def small_files():
+            resource.setrlimit(resource.RLIMIT_FSIZE, (3_000_000, 3_000_000))
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+        with tempfile.TemporaryFile() as out:
+            done = self.run_into(out, "--batch", stdin=self.BATCH, preexec_fn=small_files)
+            out.seek(0)
+            written = out.read()
+        self.assertEqual(done.returncode, 1)
+        complete = int(re.search(rb"complete up to input line (\d+)\n$", done.stderr).group(1))
+        lines = written.split(b"\n")
+        self.assertEqual(complete, len(lines) - 1)  # whole lines, then at most a part of the next
+        self.assertLess(complete, 4000)
+        self.assertEqual(json.loads(lines[complete - 1])["scores"], run_json("--ticks", "%d,%d" % (
+            (complete - 1) % 79 + 1, (complete - 1) % 13 + 1))["scores"])
+
+    def test_a_closed_pipe_ends_quietly(self):
+        for args, stdin in ((["--batch"], self.BATCH * 5), (["--ticks", "1"], "")):
+            reader, writer = os.pipe()
+            os.close(reader)
+            with os.fdopen(writer, "wb") as closed:
+                done = self.run_into(closed, *args, stdin=stdin)
+            self.assertEqual(done.stderr, b"", args)
 
 
 if __name__ == "__main__":

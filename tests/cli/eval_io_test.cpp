@@ -129,6 +129,26 @@ TEST(InputMessages, ShowControlCharactersEscaped) {
     EXPECT_TRUE(key.starts_with("unknown key 'x\\x0ay': ")) << key;
 }
 
+// The writer checks eight bytes at a time: a byte to escape must be found at
+// any offset of a block, in the tail after the last block, and next to another.
+TEST(JsonString, EscapesAtEveryOffsetOfTheFastPath) {
+    for (const char special : {'"', '\\', '\n', '\x01', '\x1f', '\0'}) {
+        for (std::size_t length = 1; length <= 20; ++length) {
+            for (std::size_t at = 0; at < length; ++at) {
+                std::string text(length, 'a');
+                text[at] = special;
+                if (at + 1 < length) text[at + 1] = '\x7f';  // plain, though close to the specials
+                for (const std::string& sample : {text, text + "中" + text}) {
+                    std::string json;
+                    appendJsonString(json, sample);
+                    ASSERT_EQ(nlohmann::json::parse(json).get<std::string>(), sample)
+                        << "byte " << int(special) << " at " << at << " of " << length;
+                }
+            }
+        }
+    }
+}
+
 TEST(JsonReport, HasExactlyTheDocumentedKeys) {
     const Evaluation evaluation = evaluate(parseScoreList("Yin=9"), 1);
     const auto json = nlohmann::ordered_json::parse(jsonReport(evaluation));

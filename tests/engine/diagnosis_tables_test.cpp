@@ -122,6 +122,28 @@ TEST(PairRules, FollowThePairOrder) {
     EXPECT_TRUE(kPairRules.rows[130].when.constrains(Score::Phlegm));
 }
 
+// Within one band the rows say which score is higher, or that both are equal:
+// for any two constitutions at most one row holds, and in the mild band one does.
+TEST(PairRules, AtMostOneRowHoldsForAnyTwoScores) {
+    const std::array<Score, 5> constitutions = {Score::Yin, Score::Yang, Score::Qi, Score::Phlegm,
+                                                Score::Stasis};
+    for (std::size_t i = 0; i < constitutions.size(); ++i) {
+        for (std::size_t j = i + 1; j < constitutions.size(); ++j) {
+            for (int a = 0; a <= 25; ++a) {
+                for (int b = 0; b <= 25; ++b) {
+                    const Scores s = scores({{constitutions[i], a}, {constitutions[j], b}});
+                    const auto rows = matchingRows(kPairRules, s);
+                    EXPECT_LE(rows.size(), 1u) << scoreName(constitutions[i]) << " " << a << ", "
+                                               << scoreName(constitutions[j]) << " " << b;
+                    if (a >= 2 && a <= 10 && b >= 2 && b <= 10) {
+                        EXPECT_EQ(rows.size(), 1u);
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(YinYangTripleRules, FormTheYinYangThirdScoreGrid) {
     const std::array<Score, 3> thirds = {Score::Qi, Score::Phlegm, Score::Stasis};
     for (int i = 0; i < 3; ++i)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/rules/condition.h"
+#include "engine/rules/rule_index.h"
 #include "support/engine_support.h"
 
 namespace corvane {
@@ -73,6 +74,39 @@ TEST(Condition, TellsWhichScoresItConstrains) {
 TEST(Condition, RejectsTwoRelationsInOneRow) {
     EXPECT_THROW((void)((Yin < Yang) && (Qi < Phlegm)), std::logic_error);
     EXPECT_THROW((void)(Yin.in(0, 40000)), std::out_of_range);
+}
+
+// The index cuts each score's range where an atom changes its answer: a row
+// alone in the index, or among others, must hold exactly where its condition
+// does, on both sides of every cut.
+TEST(RuleIndex, AgreesWithEachKindOfAtomOnItsOwn) {
+    const std::vector<Rule> rows = {
+        {Yin != 5, "!="},       {Yin == 5, "=="},
+        {Yin >= 5, ">="},       {Yin <= 5, "<="},
+        {Yin.in(3, 7), "in"},   {Yin != 0 && Qi != 0, "two !="},
+        {Yin < Qi, "relation"}, {Yin.in(2, 10) && Yin != 6, "in and !="},
+    };
+    const auto agree = [](const std::vector<const Rule*>& indexed) {
+        const RuleIndex index(indexed);
+        for (int yin = -2; yin <= 40; ++yin) {
+            for (int qi : {0, 1, 5, 6}) {
+                const Scores s = scores({{Score::Yin, yin}, {Score::Qi, qi}});
+                std::vector<std::size_t> found;
+                index.forEachMatch(s, [&](std::size_t position) { found.push_back(position); });
+                std::vector<std::size_t> expected;
+                for (std::size_t r = 0; r < indexed.size(); ++r) {
+                    if (indexed[r]->when.holds(s)) expected.push_back(r);
+                }
+                ASSERT_EQ(found, expected) << indexed[0]->text << ", Yin " << yin << ", Qi " << qi;
+            }
+        }
+    };
+    std::vector<const Rule*> all;
+    for (const Rule& rule : rows) {
+        agree({&rule});
+        all.push_back(&rule);
+    }
+    agree(all);
 }
 
 }  // namespace
