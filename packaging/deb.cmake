@@ -28,3 +28,34 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei | fonts-arphic-uming, cups-client")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
+
+# The copyright file in Debian's machine-readable format, with the copyright
+# line and the license text taken from LICENSE.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE corvane_license)
+if(NOT corvane_license MATCHES "Copyright \\(c\\) ([^\n]+)\n")
+  message(FATAL_ERROR "LICENSE has no line 'Copyright (c) YEAR HOLDER'")
+endif()
+set(CORVANE_COPYRIGHT ${CMAKE_MATCH_1})
+# The text after that line, each line indented by one space, each empty line
+# written as " .".
+string(REGEX REPLACE "^.*Copyright \\(c\\) [^\n]+\n+" "" corvane_license "${corvane_license}")
+string(STRIP "${corvane_license}" corvane_license)
+string(REGEX REPLACE "\n\n+" "\n\n" corvane_license "${corvane_license}")
+string(REPLACE "\n" "\n " corvane_license " ${corvane_license}")
+string(REPLACE "\n \n" "\n .\n" CORVANE_LICENSE_TEXT "${corvane_license}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# A native package, so the changelog is changelog.gz; compressed without name
+# or time stamp, so that the same source gives the same file.
+find_program(CORVANE_GZIP gzip REQUIRED)
+set(corvane_changelog ${CMAKE_BINARY_DIR}/packaging/changelog)
+add_custom_command(
+  OUTPUT ${corvane_changelog}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/changelog ${corvane_changelog}
+  COMMAND ${CORVANE_GZIP} -9nf ${corvane_changelog}
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog
+  VERBATIM)
+add_custom_target(corvane_changelog ALL DEPENDS ${corvane_changelog}.gz)
+install(FILES ${corvane_changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
