@@ -1,11 +1,14 @@
-# The Debian package: both programs, the desktop entry with its icon, and the
-# libraries they need. Build it with cpack in the build directory.
+# The Debian package: both programs with their manual pages, the desktop entry
+# with its icon, the AppStream metadata, the copyright file, the changelog and
+# the libraries they need. Build it with cpack in the build directory.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.corvane.corvane.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane)
