@@ -28,7 +28,9 @@ set(CPACK_STRIP_FILES ON)
 # platform plugins at run time, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei | fonts-arphic-uming, cups-client")
+# The windows use all three fonts; cups-client prints the report.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-wqy-zenhei, fonts-arphic-ukai, fonts-arphic-uming, cups-client")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
 
