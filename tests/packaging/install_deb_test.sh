@@ -11,8 +11,9 @@ license=$(realpath "$(dirname "$0")/../../LICENSE")
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
+# Waits for an apt-get or dpkg that holds the lock rather than failing at once.
 apt_get() {
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=300 "$@"
 }
 fail() {
     echo "install_deb_test: $*" >&2
