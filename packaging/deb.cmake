@@ -1,11 +1,14 @@
-# The Debian package: both programs, the desktop entry with its icon, and the
-# libraries they need. Build it with cpack in the build directory.
+# The Debian package: both programs with their manual pages, the desktop entry
+# with its icon, the AppStream metadata, the copyright file, the changelog and
+# the libraries they need. Build it with cpack in the build directory.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.corvane.corvane.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane)
@@ -25,6 +28,49 @@ set(CPACK_STRIP_FILES ON)
 # platform plugins at run time, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei | fonts-arphic-uming, cups-client")
+# The windows use all three fonts; cups-client prints the report.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-wqy-zenhei, fonts-arphic-ukai, fonts-arphic-uming, cups-client")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
+
+# The copyright file in Debian's machine-readable format, with the copyright
+# line and the license text taken from LICENSE.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE corvane_license)
+if(NOT corvane_license MATCHES "Copyright \\(c\\) ([^\n]+)\n")
+  message(FATAL_ERROR "LICENSE has no line 'Copyright (c) YEAR HOLDER'")
+endif()
+set(CORVANE_COPYRIGHT ${CMAKE_MATCH_1})
+# The text after that line, each line indented by one space, each empty line
+# written as " .".
+string(REGEX REPLACE "^.*Copyright \\(c\\) [^\n]+\n+" "" corvane_license "${corvane_license}")
+string(STRIP "${corvane_license}" corvane_license)
+string(REGEX REPLACE "\n\n+" "\n\n" corvane_license "${corvane_license}")
+string(REPLACE "\n" "\n " corvane_license " ${corvane_license}")
+string(REPLACE "\n \n" "\n .\n" CORVANE_LICENSE_TEXT "${corvane_license}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# A native package, so the changelog is changelog.gz; compressed without name
+# or time stamp, so that the same source gives the same file.
+find_program(CORVANE_GZIP gzip REQUIRED)
+set(corvane_changelog ${CMAKE_BINARY_DIR}/packaging/changelog)
+add_custom_command(
+  OUTPUT ${corvane_changelog}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/changelog ${corvane_changelog}
+  COMMAND ${CORVANE_GZIP} -9nf ${corvane_changelog}
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog
+  VERBATIM)
+add_custom_target(corvane_changelog ALL DEPENDS ${corvane_changelog}.gz)
+install(FILES ${corvane_changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+include(${CMAKE_CURRENT_LIST_DIR}/manpages.cmake)
+corvane_add_manpage(corvane-eval "evaluate a TCM body-constitution self-assessment"
+                    INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvane-eval.h2m)
+# ON once the desktop program prints its usage for --help and exits, without
+# opening its window (help2man runs it offscreen, for at most 60 s).
+option(CORVANE_GUI_HAS_HELP "corvane answers --help, so its manual page can be made" OFF)
+if(CORVANE_GUI_HAS_HELP)
+  corvane_add_manpage(corvane "self-assess a TCM body constitution in a window")
+endif()

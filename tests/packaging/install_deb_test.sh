@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs the .deb with apt-get as a user would, runs corvane-eval from the
-# installed path, checks the desktop entry and the declared dependencies, and
+# installed path, checks the desktop entry, the documentation (manual pages,
+# copyright, changelog, AppStream metadata) and the declared dependencies, and
 # removes the package again whatever happened.
 #   install_deb_test.sh PACKAGE.deb
 set -euo pipefail
 deb=$(realpath "$1")
+license=$(realpath "$(dirname "$0")/../../LICENSE")
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
+# Waits for an apt-get or dpkg that holds the lock rather than failing at once.
 apt_get() {
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=300 "$@"
 }
 fail() {
     echo "install_deb_test: $*" >&2
@@ -39,8 +42,47 @@ grep -q '^Name\[zh_CN\]=' "$desktop" || fail "the desktop entry has no Chinese n
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 ls /usr/share/icons/hicolor/*/apps/"$icon".* >/dev/null || fail "the icon $icon is not installed"
 
+version=$(dpkg-query -W -f='${Version}' corvane)
+[ "$(man -w corvane-eval)" = /usr/share/man/man1/corvane-eval.1.gz ] || fail "corvane-eval has no manual page"
+for option in $(/usr/bin/corvane-eval --help | grep -oE -- '--[a-z]+' | sort -u); do
+    man corvane-eval 2>/dev/null | grep -q -- "$option" || fail "the manual page of corvane-eval lacks $option"
+done
+# The desktop program gets its page once it answers --help; until then it
+# opens its window, which the time limit ends.
+if help=$(timeout 5 env QT_QPA_PLATFORM=offscreen /usr/bin/corvane --help 2>/dev/null) &&
+    grep -qi usage <<<"$help"; then
+    man -w corvane >/dev/null 2>&1 ||
+        fail "corvane answers --help but has no manual page: configure with -DCORVANE_GUI_HAS_HELP=ON"
+fi
+
+copyright=/usr/share/doc/corvane/copyright
+[ -f "$copyright" ] || fail "the copyright file is not installed"
+head -n 1 "$copyright" | grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
+    fail "the copyright file is not in Debian's machine-readable format"
+holder=$(sed -n 's/^Copyright (c) //p' "$license")
+grep -qx "Copyright: $holder" "$copyright" || fail "the copyright file does not name '$holder' as in LICENSE"
+missing=$(sed '1,/^Copyright (c)/d; /^$/d; s/^/ /' "$license" | grep -vxF -f "$copyright" || true)
+[ -z "$missing" ] || fail "the copyright file lacks these lines of LICENSE: $missing"
+
+changelog=/usr/share/doc/corvane/changelog.gz
+[ -f "$changelog" ] || fail "the changelog is not installed"
+[ "$(zcat "$changelog" | dpkg-parsechangelog -l - -S Version)" = "$version" ] ||
+    fail "the newest changelog entry is not for version $version"
+metainfo=$(dpkg -L corvane | grep -x '/usr/share/metainfo/.*\.metainfo\.xml') || fail "no AppStream metadata is installed"
+release=$(python3 -c 'import sys, xml.etree.ElementTree as et
+print(et.parse(sys.argv[1]).find("releases/release").get("version"))' "$metainfo")
+[ "$release" = "$version" ] || fail "the AppStream metadata gives release $release, the package $version"
+
 depends=$(dpkg-query -W -f='${Depends}' corvane)
 for library in libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins; do
     grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
-echo "installed $(basename "$deb"), ran /usr/bin/corvane-eval, checked desktop entry and dependencies"
+# Every package recommended is one apt knows, and the fonts of the windows are among them.
+recommends=$(dpkg-query -W -f='${Recommends}' corvane)
+for package in $(tr ',|' '\n\n' <<<"$recommends" | sed 's/(.*)//'); do
+    apt-cache show --no-all-versions "$package" >/dev/null 2>&1 || fail "apt does not know the recommended $package"
+done
+for font in fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming; do
+    grep -qw -- "$font" <<<"$recommends" || fail "the package does not recommend $font: $recommends"
+done
+echo "installed $(basename "$deb"), ran /usr/bin/corvane-eval, checked desktop entry, documentation and dependencies"
