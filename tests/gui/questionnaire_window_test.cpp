@@ -283,7 +283,7 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     click(*form_, "Command1");
     QPointer<ReportWindow> first = &report();
     control<QLineEdit>(*first, "Text2").setText("李四");
-    first->setPagePrinter([](QWidget&) { return PrintOutcome{true, {}}; });
+    first->setPagePrinter([](const ReportContent&) { return PrintOutcome::Printed; });
     click(*first, "Command1");  // a good print leaves both buttons hidden
     QVERIFY(!control(*first, "Command1").isVisibleTo(first));
     first->close();  // what the frame's close control does
