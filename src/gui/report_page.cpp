@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <tuple>
 
 #include "engine/evaluation.h"
 #include "engine/report.h"
@@ -123,6 +125,9 @@ struct ReportPage::Block {
         return static_cast<int>(std::ceil(std::max(y, bottom)));
     }
 
+    qreal ascent() const { return paragraphs.front()->lineAt(0).ascent(); }
+    qreal baseline() const { return origin.y() + ascent(); }
+
     qreal naturalWidth() const {
         qreal widest = 0;
         for (const auto& paragraph : paragraphs) {
@@ -155,9 +160,11 @@ BlockPtr label(const layout::Item& item, const QString& text, int shift) {
     return block;
 }
 
-// A one-line field: its text centred on the field's height, made smaller when
-// it is wider than the field, so a long name still shows whole.
-BlockPtr field(const layout::Item& item, const QString& typed, int shift) {
+// A one-line field: its text on the baseline of the heading beside it, or
+// centred on the field's height; made smaller when it is wider than the
+// field, so that a long name still shows whole.
+BlockPtr field(const layout::Item& item, const QString& typed, int shift,
+               std::optional<qreal> baseline = std::nullopt) {
     const QString text = oneLine(typed);
     const int room = item.rect.width - kFieldInset;
     BlockPtr block = newBlock(item, shift);
@@ -166,7 +173,8 @@ BlockPtr field(const layout::Item& item, const QString& typed, int shift) {
         block = newBlock(item, shift);
         height = block->layOut(text, paperFont(item, room / width), 0, 0);
     }
-    const int top = block->rect.top() + (block->rect.height() - height) / 2;
+    const int top = baseline ? static_cast<int>(std::floor(*baseline - block->ascent()))
+                             : block->rect.top() + (block->rect.height() - height) / 2;
     block->origin = QPointF(block->rect.left() + kFieldInset, top);
     block->rect = block->rect.united(QRect(block->rect.left(), top, block->rect.width(), height));
     return block;
@@ -217,13 +225,17 @@ ReportPage::ReportPage(const ReportContent& content) {
         blocks_.push_back(
             ruling(static_cast<int>(i), layout::kRulings[i], shiftAt(layout::kRulings[i].top)));
     }
-    for (const layout::Item* heading : {&layout::kNameHeading, &layout::kSexHeading,
-                                        &layout::kAgeHeading, &layout::kDateHeading}) {
+    // On paper the typed particulars stand on their headings' line.
+    for (const auto& [heading, typed, text] :
+         {std::tuple{&layout::kNameHeading, &layout::kName, &content.name},
+          std::tuple{&layout::kSexHeading, &layout::kSex, &content.sex},
+          std::tuple{&layout::kAgeHeading, &layout::kAge, &content.age}}) {
         blocks_.push_back(label(*heading, QString::fromUtf8(heading->caption), 0));
+        const qreal baseline = blocks_.back()->baseline();
+        blocks_.push_back(field(*typed, *text, 0, baseline));
     }
-    blocks_.push_back(field(layout::kName, content.name, 0));
-    blocks_.push_back(field(layout::kSex, content.sex, 0));
-    blocks_.push_back(field(layout::kAge, content.age, 0));
+    blocks_.push_back(
+        label(layout::kDateHeading, QString::fromUtf8(layout::kDateHeading.caption), 0));
     blocks_.push_back(label(layout::kDate, content.date, 0));
     blocks_.push_back(
         wrapped(layout::kIntroduction, QString::fromUtf8(layout::kIntroductionText), 0, 0));
