@@ -68,9 +68,4 @@ install(FILES ${corvane_changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 include(${CMAKE_CURRENT_LIST_DIR}/manpages.cmake)
 corvane_add_manpage(corvane-eval "evaluate a TCM body-constitution self-assessment"
                     INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvane-eval.h2m)
-# ON once the desktop program prints its usage for --help and exits, without
-# opening its window (help2man runs it offscreen, for at most 60 s).
-option(CORVANE_GUI_HAS_HELP "corvane answers --help, so its manual page can be made" OFF)
-if(CORVANE_GUI_HAS_HELP)
-  corvane_add_manpage(corvane "self-assess a TCM body constitution in a window")
-endif()
+corvane_add_manpage(corvane "self-assess a TCM body constitution in a window")

@@ -5,7 +5,7 @@
 # Qt, the two header-only libraries of the evaluator, and the fonts.
 run_packages=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libcups2-dev
   nlohmann-json3-dev libcli11-dev
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
 )

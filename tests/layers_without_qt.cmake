@@ -1,6 +1,6 @@
 # Fails when a file of a Qt-free layer includes a Qt header.
 #   cmake -DROOT=<source dir> -P layers_without_qt.cmake
-set(qt_free_layers src/engine src/sysinfo)
+set(qt_free_layers src/engine src/sysinfo src/cli)
 set(offenders "")
 foreach(layer IN LISTS qt_free_layers)
   file(GLOB_RECURSE files ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
@@ -16,4 +16,5 @@ if(offenders)
   list(JOIN offenders "\n  " lines)
   message(FATAL_ERROR "Qt headers in a layer that must not use Qt:\n  ${lines}")
 endif()
-message(STATUS "src/engine and src/sysinfo include no Qt header")
+list(JOIN qt_free_layers ", " layer_names)
+message(STATUS "${layer_names} include no Qt header")

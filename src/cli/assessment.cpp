@@ -1,5 +1,6 @@
 #include "cli/assessment.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -137,7 +138,22 @@ private:
     std::optional<std::string> repeated_;
 };
 
-json parseObject(std::string_view line) {
+// The keys a line may hold, for the message about one it may not.
+std::string allowedKeys(std::span<const std::string_view> fieldKeys) {
+    if (fieldKeys.empty()) return "\"ticks\" or \"scores\" and \"personality\"";
+    std::string keys = "\"ticks\" or \"scores\", \"personality\"";
+    for (std::size_t i = 0; i < fieldKeys.size(); ++i) {
+        keys.append(i + 1 == fieldKeys.size() ? " and \"" : ", \"").append(fieldKeys[i]);
+        keys.push_back('"');
+    }
+    return keys;
+}
+
+bool isAnswerKey(std::string_view key) {
+    return key == "ticks" || key == "scores" || key == "personality";
+}
+
+json parseObject(std::string_view line, std::span<const std::string_view> fieldKeys) {
     // The parser would take a NUL byte for the end of the line and ignore what follows.
     if (line.find('\0') != std::string_view::npos) throw InputError("a NUL byte in the line");
     RepeatedKeyFinder finder;
@@ -146,12 +162,18 @@ json parseObject(std::string_view line) {
     if (finder.repeated()) throw InputError("key " + inQuotes(*finder.repeated()) + " given twice");
     if (!object.is_object()) throw InputError("a line must be one JSON object");
     for (const auto& [key, value] : object.items()) {
-        if (key != "ticks" && key != "scores" && key != "personality") {
-            throw InputError("unknown key " + inQuotes(key) +
-                             ": use \"ticks\" or \"scores\" and \"personality\"");
+        if (!isAnswerKey(key) &&
+            std::find(fieldKeys.begin(), fieldKeys.end(), key) == fieldKeys.end()) {
+            throw InputError("unknown key " + inQuotes(key) + ": use " + allowedKeys(fieldKeys));
         }
     }
     return object;
+}
+
+std::string fieldText(const std::string& key, const json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number_integer()) return value.dump();
+    throw InputError("\"" + key + "\" must be a string or an integer");
 }
 
 }  // namespace
@@ -183,8 +205,23 @@ int parsePersonality(std::string_view text) {
     return personalityValue(parseInteger(text));
 }
 
+std::string quoted(std::string_view text) {
+    return inQuotes(text);
+}
+
+std::optional<std::string> BatchRecord::field(std::string_view key) const {
+    for (const auto& [name, value] : fields) {
+        if (name == key) return value;
+    }
+    return std::nullopt;
+}
+
 Assessment parseBatchLine(std::string_view line) {
-    const json object = parseObject(line);
+    return parseBatchRecord(line, {}).assessment;
+}
+
+BatchRecord parseBatchRecord(std::string_view line, std::span<const std::string_view> fieldKeys) {
+    const json object = parseObject(line, fieldKeys);
     const bool hasTicks = object.contains("ticks");
     const bool hasScores = object.contains("scores");
     if (hasTicks == hasScores)
@@ -195,7 +232,11 @@ Assessment parseBatchLine(std::string_view line) {
     if (object.contains("personality")) {
         assessment.personality = personalityValue(integerOf(object["personality"]));
     }
-    return assessment;
+    BatchRecord record{assessment, {}};
+    for (const auto& [key, value] : object.items()) {
+        if (!isAnswerKey(key)) record.fields.emplace_back(key, fieldText(key, value));
+    }
+    return record;
 }
 
 }  // namespace corvane::cli

@@ -1,13 +1,13 @@
 // corvane-eval: runs the Diagnose button's evaluation without the windows.
 #include <CLI/CLI.hpp>
 #include <iostream>
-#include <optional>
 #include <string>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
 
+#include "cli/answer_options.h"
 #include "cli/assessment.h"
 #include "cli/batch.h"
 #include "cli/output.h"
@@ -32,9 +32,7 @@ void useBinaryStandardStreams() {
 }
 
 struct Options {
-    std::optional<std::string> ticks;
-    std::optional<std::string> scores;
-    std::optional<std::string> personality;
+    AnswerOptions answers;
     bool json = false;
     bool batch = false;
 };
@@ -44,18 +42,10 @@ std::string evaluateToText(const Assessment& assessment, bool json) {
     return json ? jsonReport(evaluation) : readableReport(evaluation);
 }
 
-Assessment assessmentFrom(const Options& options) {
-    Assessment assessment;
-    assessment.scores = options.ticks ? computeScores(parseTickList(*options.ticks))
-                                      : parseScoreList(options.scores.value_or(""));
-    if (options.personality) assessment.personality = parsePersonality(*options.personality);
-    return assessment;
-}
-
 int runSingle(const Options& options) {
     std::string report;
     try {
-        report = evaluateToText(assessmentFrom(options), options.json);
+        report = evaluateToText(options.answers.assessment(), options.json);
     } catch (const InputError& error) {
         std::cerr << "corvane-eval: " << error.what() << '\n';
         return kBadInput;
@@ -73,24 +63,17 @@ int main(int argc, char** argv) {
     useBinaryStandardStreams();
     CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
     Options options;
-    auto* ticks =
-        app.add_option("--ticks", options.ticks,
-                       "Ticked symptoms: control names (check1 ... Check79) or numbers 1-79, "
-                       "separated by commas");
-    auto* scores =
-        app.add_option("--scores", options.scores,
-                       "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)");
-    auto* personality =
-        app.add_option("--personality", options.personality, "Personality type 1-5");
+    addAnswerOptions(app, options.answers);
     app.add_flag("--json", options.json, "Print one JSON object instead of the readable report");
     auto* batch =
         app.add_flag("--batch", options.batch,
                      "Read JSON Lines from standard input, write one JSON object per line");
-    ticks->excludes(scores);
-    batch->excludes(ticks)->excludes(scores)->excludes(personality);
+    batch->excludes(options.answers.ticksOption)
+        ->excludes(options.answers.scoresOption)
+        ->excludes(options.answers.personalityOption);
     try {
         app.parse(argc, argv);
-        if (!options.batch && !options.ticks && !options.scores) {
+        if (!options.batch && !options.answers.given()) {
             throw CLI::RequiredError("one of --ticks, --scores or --batch");
         }
     } catch (const CLI::ParseError& error) {

@@ -25,7 +25,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, const QRec
 
 }  // namespace
 
-AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, kFixedSizeWindow) {
     setObjectName("frmAbout");
     setWindowTitle("说明");
     setAttribute(Qt::WA_DeleteOnClose);

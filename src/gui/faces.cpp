@@ -35,6 +35,15 @@ QFont songti(qreal pointSize) {
     return face({"SimSun", "宋体", "NSimSun", "AR PL UMing CN", "Noto Serif CJK SC"}, pointSize);
 }
 
+QFont face(Face face, qreal pointSize) {
+    switch (face) {
+        case Face::Heiti: return heiti(pointSize);
+        case Face::Kaiti: return kaiti(pointSize);
+        case Face::Songti: return songti(pointSize);
+    }
+    return songti(pointSize);
+}
+
 QFont plainFace() {
     return songti(9);
 }

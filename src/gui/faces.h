@@ -13,6 +13,9 @@ QFont heiti(qreal pointSize);   // bold-looking headings (黑体)
 QFont kaiti(qreal pointSize);   // brush script of the result boxes (楷体_GB2312)
 QFont songti(qreal pointSize);  // regular text (宋体)
 
+enum class Face { Heiti, Kaiti, Songti };
+QFont face(Face face, qreal pointSize);
+
 // The windows' ordinary text: 宋体 at 9 pt.
 QFont plainFace();
 
@@ -21,5 +24,11 @@ QFont plainFace();
 // hold fewer lines than they were drawn for. One em and a pixel keeps them.
 int linePitch(const QFont& font);
 void setLinePitch(QTextDocument& document, int pitch);
+
+// The same pitch on paper, in twips (20 to the point): one em and one pixel of
+// a 96-dpi screen, so a printed box breaks its lines where the window does.
+constexpr int linePitchTwips(qreal pointSize) {
+    return static_cast<int>(pointSize * 20 + 0.5) + 15;
+}
 
 }  // namespace corvane

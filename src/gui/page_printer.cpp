@@ -1,48 +1,111 @@
 #include "gui/page_printer.h"
 
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QWidget>
-#include <algorithm>
+
+#include "gui/report_layout.h"
+#include "gui/report_page.h"
+
+#ifdef CORVANE_USE_CUPS
+#include <cups/cups.h>
+
+#include <memory>
+#endif
 
 namespace corvane {
 
-namespace {
-
-PrintOutcome failed(const char* problem) {
-    return {false, QString::fromUtf8(problem)};
+QString printProblem(PrintOutcome outcome) {
+    switch (outcome) {
+        case PrintOutcome::Printed: return {};
+        case PrintOutcome::NoDefaultPrinter: return QString::fromUtf8(kNoDefaultPrinter);
+        case PrintOutcome::Failed: return QString::fromUtf8(kPrintFailed);
+    }
+    return QString::fromUtf8(kPrintFailed);
 }
 
-// Scales and centres the page's client area in the printable area.
-void fitToPage(QPainter& painter, const QSize& source, const QSize& area) {
-    const qreal scale = std::min(static_cast<qreal>(area.width()) / source.width(),
-                                 static_cast<qreal>(area.height()) / source.height());
-    painter.translate((area.width() - source.width() * scale) / 2, 0);
-    painter.scale(scale, scale);
+PrintOutcome printOnPrinter(const ReportContent& content, QPrinter& printer) {
+    if (!ReportPage(content).print(printer) || printer.printerState() == QPrinter::Error ||
+        printer.printerState() == QPrinter::Aborted) {
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Printed;
+}
+
+#ifdef CORVANE_USE_CUPS
+
+namespace {
+
+struct FreeDest {
+    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+};
+struct FreeDestInfo {
+    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
+};
+
+// The paper the printer takes by default and the part of it that it prints on;
+// the paper of a saved report when it does not say.
+QPageLayout defaultPaper(cups_dest_t* dest, cups_dinfo_t* info) {
+    cups_size_t media{};
+    if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, 0, &media) && media.width > 0 &&
+        media.length > 0) {
+        // CUPS measures media in hundredths of a millimetre.
+        const QSizeF paper(media.width / 100.0, media.length / 100.0);
+        const QMarginsF margins(media.left / 100.0, media.top / 100.0, media.right / 100.0,
+                                media.bottom / 100.0);
+        return QPageLayout(QPageSize(paper, QPageSize::Millimeter), QPageLayout::Portrait, margins,
+                           QPageLayout::Millimeter);
+    }
+    return a4Paper();
+}
+
+// Sends the document as one job; every step must be accepted, and a job that
+// was started but not finished is cancelled.
+bool spool(cups_dest_t* dest, cups_dinfo_t* info, const QByteArray& pdf) {
+    const QByteArray title = QByteArray(report_layout::kTitle);
+    int job = 0;
+    if (cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest, info, &job, title.constData(), dest->num_options,
+                          dest->options) != IPP_STATUS_OK ||
+        job <= 0) {
+        return false;
+    }
+    if (cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest, info, job, title.constData(),
+                              CUPS_FORMAT_PDF, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
+        cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest, job);
+        return false;
+    }
+    const bool written =
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
+        HTTP_STATUS_CONTINUE;
+    const bool finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info) == IPP_STATUS_OK;
+    if (written && finished) return true;
+    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest, job);
+    return false;
 }
 
 }  // namespace
 
-PrintOutcome printPage(QWidget& page, QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return failed(kPrintFailed);
-    fitToPage(painter, page.size(), QSize(printer.width(), printer.height()));
-    page.render(&painter, QPoint(), QRegion(),
-                QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    if (!painter.end() || printer.printerState() == QPrinter::Error ||
-        printer.printerState() == QPrinter::Aborted) {
-        return failed(kPrintFailed);
-    }
-    return {true, {}};
+PrintOutcome printOnDefaultPrinter(const ReportContent& content) {
+    const std::unique_ptr<cups_dest_t, FreeDest> dest(
+        cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    if (!dest) return PrintOutcome::NoDefaultPrinter;
+    const std::unique_ptr<cups_dinfo_t, FreeDestInfo> info(
+        cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!info) return PrintOutcome::Failed;
+    const QByteArray pdf = reportPdf(content, defaultPaper(dest.get(), info.get()));
+    if (pdf.isEmpty() || !spool(dest.get(), info.get(), pdf)) return PrintOutcome::Failed;
+    return PrintOutcome::Printed;
 }
 
-PrintOutcome printOnDefaultPrinter(QWidget& page) {
+#else
+
+PrintOutcome printOnDefaultPrinter(const ReportContent& content) {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull()) return failed(kNoDefaultPrinter);
+    if (defaultPrinter.isNull()) return PrintOutcome::NoDefaultPrinter;
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-    printer.setDocName(page.windowTitle());
-    return printPage(page, printer);
+    printer.setDocName(QString::fromUtf8(report_layout::kTitle));
+    return printOnPrinter(content, printer);
 }
+
+#endif
 
 }  // namespace corvane

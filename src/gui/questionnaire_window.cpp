@@ -75,7 +75,8 @@ QLabel* addHeading(QWidget* parent, const char* name, const QString& caption, co
 
 }  // namespace
 
-QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : QWidget(parent), report_(this) {
+QuestionnaireWindow::QuestionnaireWindow(QWidget* parent)
+    : QWidget(parent, kFixedSizeWindow), report_(this) {
     setObjectName("form0");
     setWindowTitle("Corvane1.0");
     setFont(plainFace());
@@ -186,7 +187,13 @@ void QuestionnaireWindow::exitProgram() {
 }
 
 void QuestionnaireWindow::showAbout() {
-    if (!about_) about_ = new AboutWindow();
+    if (!about_) {
+        about_ = new AboutWindow();
+        // It opens centred over the questionnaire, not wherever the window manager puts it.
+        QRect placed(QPoint(), about_->size());
+        placed.moveCenter(geometry().center());
+        about_->setGeometry(placed);
+    }
     bringToFront(*about_);
 }
 

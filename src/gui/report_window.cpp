@@ -1,21 +1,24 @@
 #include "gui/report_window.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <array>
 #include <cmath>
 #include <memory>
 
 #include "engine/report.h"
 #include "gui/faces.h"
+#include "gui/report_layout.h"
 #include "gui/twips.h"
 #include "gui/widgets.h"
 
@@ -23,27 +26,12 @@ namespace corvane {
 
 namespace {
 
-constexpr int kClientWidth = 10515;
-constexpr int kClientHeight = 11115;
+namespace layout = report_layout;
 
-constexpr const char* kIntroduction =
-    "    根据Halvenor专家团专家对您体质的会诊，现将您的体质情况报告如下，并希望您能及时进行调理，如果在调理中有什么问题需要咨询，请及时与工作人员联系，如果您的体质较复杂，症状也较多，为慎重起见建议您请专家当面为您诊治。";
-
-// The ruling lines between the page's sections: top, left end and right end.
-struct Ruling {
-    int top;
-    int left;
-    int right;
-};
-constexpr std::array<Ruling, 7> kRulings = {{
-    {720, 720, 9795},
-    {1560, 720, 9795},
-    {2580, 720, 9795},
-    {3780, 720, 9795},
-    {8220, 720, 9795},
-    {9960, 720, 9795},
-    {10800, 5880, 9795},
-}};
+QRect placeOf(const Twips& twips, const layout::Item& item) {
+    const layout::TwipRect& r = item.rect;
+    return twips.rect(r.left, r.top, r.width, r.height);
+}
 
 // A paragraph of the page: wraps like a label, with the lines as close as the
 // Windows faces set them, so the introduction fits its designed height.
@@ -79,45 +67,71 @@ private:
 // Controls of the page, each at its designed rectangle. Labels and one-line
 // fields grow when the free faces would clip their text; the result boxes keep
 // their size and scroll.
-QLabel* addLabel(QWidget* page, const char* name, const QString& text, const QFont& font,
-                 const QRect& rect) {
+QLabel* addLabel(QWidget* page, const Twips& twips, const layout::Item& item, const QString& text) {
     QLabel* label = plainLabel(text, page);
-    label->setObjectName(name);
-    label->setFont(font);
-    placeAt(*label, rect);
+    label->setObjectName(item.name);
+    label->setFont(item.font());
+    placeAt(*label, placeOf(twips, item));
     return label;
 }
 
-QLineEdit* addField(QWidget* page, const char* name, const char* text, const QFont& font,
-                    const QRect& rect, Grow grow = Grow::Down) {
+QLabel* addLabel(QWidget* page, const Twips& twips, const layout::Item& item) {
+    return addLabel(page, twips, item, QString::fromUtf8(item.caption));
+}
+
+QLineEdit* addField(QWidget* page, const Twips& twips, const layout::Item& item,
+                    const char* text = "", Grow grow = Grow::Down) {
     auto* field = new QLineEdit(QString::fromUtf8(text), page);
-    field->setObjectName(name);
-    field->setFont(font);
+    field->setObjectName(item.name);
+    field->setFont(item.font());
     field->setTextMargins(0, 0, 0, 0);
-    placeAt(*field, rect, grow);
+    placeAt(*field, placeOf(twips, item), grow);
     return field;
 }
 
-QTextEdit* addTextBox(QWidget* page, const char* name, const QFont& font, const QRect& rect) {
+QTextEdit* addTextBox(QWidget* page, const Twips& twips, const layout::Item& item) {
     auto* box = new QTextEdit(page);
-    box->setObjectName(name);
-    box->setFont(font);
+    box->setObjectName(item.name);
+    box->setFont(item.font());
     box->setAcceptRichText(false);
     box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     box->setTabChangesFocus(true);
-    box->document()->setDocumentMargin(2);
-    box->setGeometry(rect);
-    setLinePitch(*box->document(), linePitch(font));
+    box->document()->setDocumentMargin(layout::kBoxDocumentMargin);
+    box->setGeometry(placeOf(twips, item));
+    setLinePitch(*box->document(), linePitch(box->font()));
     return box;
 }
 
-QPushButton* addButton(QWidget* page, const char* name, const char* caption, const QRect& rect) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), page);
-    button->setObjectName(name);
-    button->setFont(plainFace());
+QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& item) {
+    auto* button = new QPushButton(QString::fromUtf8(item.caption), page);
+    button->setObjectName(item.name);
+    button->setFont(item.font());
     button->setAutoDefault(false);
-    button->setGeometry(rect);
+    button->setGeometry(placeOf(twips, item));
     return button;
+}
+
+QString askPdfFileName(QWidget* parent, const QString& offered) {
+    QFileDialog dialog(parent, "另存为PDF", offered, "PDF 文件 (*.pdf)");
+    dialog.setObjectName("savePdfDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("pdf");
+    // The dialog itself asks before it lets an existing file be replaced.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+// Writes the page as a PDF file, replacing the file only once the whole
+// document is written. Returns what went wrong, or nothing.
+QString writePdfFile(const QString& path, const ReportContent& content) {
+    const QByteArray pdf = reportPdf(content);
+    if (pdf.isEmpty()) return "无法生成PDF文档。";
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+        return file.errorString();
+    }
+    return {};
 }
 
 // Screen readers announce a text box by the heading above it.
@@ -128,13 +142,14 @@ void nameByHeading(QWidget& box, QLabel& heading) {
 
 }  // namespace
 
-ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+ReportWindow::ReportWindow(QWidget* parent)
+    : QWidget(parent, kFixedSizeWindow), askFileName_(askPdfFileName) {
     setObjectName("form2");
-    setWindowTitle("诊断结果");
+    setWindowTitle(QString::fromUtf8(layout::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(plainFace());
     const Twips twips(*this);
-    setFixedSize(twips.size(kClientWidth, kClientHeight));
+    setFixedSize(twips.size(layout::kWidth, layout::kHeight));
     addRulingLines(twips);
     addParticulars(twips);
     addResultBoxes(twips);
@@ -145,8 +160,8 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void ReportWindow::addRulingLines(const Twips& twips) {
-    for (std::size_t i = 0; i < kRulings.size(); ++i) {
-        const Ruling& ruling = kRulings[i];
+    for (std::size_t i = 0; i < layout::kRulings.size(); ++i) {
+        const layout::Ruling& ruling = layout::kRulings[i];
         auto* line = new QFrame(this);
         line->setObjectName(QString("Line%1").arg(i + 1));
         line->setFrameShape(QFrame::HLine);
@@ -160,17 +175,14 @@ void ReportWindow::addRulingLines(const Twips& twips) {
 
 // The header: name, sex and age typed by the user, and the date.
 void ReportWindow::addParticulars(const Twips& twips) {
-    QLabel* nameHeading =
-        addLabel(this, "Label4", "会员姓名", heiti(14.25), twips.rect(1200, 960, 1215, 255));
-    name_ = addField(this, "Text2", "", kaiti(12), twips.rect(2520, 960, 855, 270));
-    QLabel* sexHeading =
-        addLabel(this, "Label5", "性别", heiti(14.25), twips.rect(3600, 960, 735, 255));
-    sex_ = addField(this, "Text3", "", kaiti(12), twips.rect(4440, 960, 615, 270));
-    QLabel* ageHeading =
-        addLabel(this, "Label6", "年龄", heiti(14.25), twips.rect(5280, 960, 735, 255));
-    age_ = addField(this, "Text4", "", kaiti(12), twips.rect(6120, 960, 615, 270));
-    addLabel(this, "Label2", "日期", songti(12), twips.rect(7200, 1080, 495, 255));
-    date_ = addLabel(this, "Label1", "", songti(12), twips.rect(7800, 1080, 1815, 255));
+    QLabel* nameHeading = addLabel(this, twips, layout::kNameHeading);
+    name_ = addField(this, twips, layout::kName);
+    QLabel* sexHeading = addLabel(this, twips, layout::kSexHeading);
+    sex_ = addField(this, twips, layout::kSex);
+    QLabel* ageHeading = addLabel(this, twips, layout::kAgeHeading);
+    age_ = addField(this, twips, layout::kAge);
+    addLabel(this, twips, layout::kDateHeading);
+    date_ = addLabel(this, twips, layout::kDate);
     nameByHeading(*name_, *nameHeading);
     nameByHeading(*sex_, *sexHeading);
     nameByHeading(*age_, *ageHeading);
@@ -178,33 +190,30 @@ void ReportWindow::addParticulars(const Twips& twips) {
 
 // The introduction and the three result boxes under their headings.
 void ReportWindow::addResultBoxes(const Twips& twips) {
-    auto* introduction = new Paragraph(QString::fromUtf8(kIntroduction), this);
-    introduction->setObjectName("Label9");
-    introduction->setFont(songti(12));
+    auto* introduction = new Paragraph(QString::fromUtf8(layout::kIntroductionText), this);
+    introduction->setObjectName(layout::kIntroduction.name);
+    introduction->setFont(layout::kIntroduction.font());
     introduction->setWordWrap(true);
-    placeAt(*introduction, twips.rect(720, 1800, 9015, 735));
-    QLabel* diagnosisHeading = addLabel(this, "Label7", toQString(heading(Box::Diagnosis)),
-                                        heiti(12), twips.rect(720, 2640, 1455, 255));
-    diagnosis_ = addTextBox(this, "Text1", kaiti(12), twips.rect(720, 3000, 8895, 735));
-    QLabel* dietHeading = addLabel(this, "Label8", toQString(heading(Box::Diet)), heiti(12),
-                                   twips.rect(720, 3840, 975, 255));
-    diet_ = addTextBox(this, "Text7", kaiti(12), twips.rect(720, 4200, 8895, 3975));
-    QLabel* personalityHeading = addLabel(this, "Label3", toQString(heading(Box::Personality)),
-                                          heiti(12), twips.rect(720, 8280, 975, 375));
-    personality_ = addTextBox(this, "Text5", songti(12), twips.rect(720, 8640, 8895, 1215));
-    nameByHeading(*diagnosis_, *diagnosisHeading);
-    nameByHeading(*diet_, *dietHeading);
-    nameByHeading(*personality_, *personalityHeading);
+    placeAt(*introduction, placeOf(twips, layout::kIntroduction));
+    for (const layout::ResultPlace& place : layout::kResults) {
+        QLabel* heading =
+            addLabel(this, twips, place.heading, toQString(corvane::heading(place.box)));
+        QTextEdit* box = addTextBox(this, twips, place.text);
+        nameByHeading(*box, *heading);
+        switch (place.box) {
+            case Box::Diagnosis: diagnosis_ = box; break;
+            case Box::Diet: diet_ = box; break;
+            case Box::Personality: personality_ = box; break;
+        }
+    }
 }
 
 // The buttons, and the signature on its line with the date under it.
 void ReportWindow::addFooter(const Twips& twips) {
-    printButton_ = addButton(this, "Command1", " 打印", twips.rect(960, 10080, 855, 495));
-    cancelButton_ = addButton(this, "Command2", "取消", twips.rect(2280, 10080, 855, 495));
-    signature_ = addField(this, "Text6", "Halvenor    工作部", songti(14.25),
-                          twips.rect(5880, 10080, 3855, 285), Grow::Up);
-    signatureDate_ =
-        addLabel(this, "Label10", "", songti(14.25), twips.rect(6720, 10440, 2415, 255));
+    printButton_ = addButton(this, twips, layout::kPrintButton);
+    cancelButton_ = addButton(this, twips, layout::kCancelButton);
+    signature_ = addField(this, twips, layout::kSignature, layout::kSignatureText, Grow::Up);
+    signatureDate_ = addLabel(this, twips, layout::kSignatureDate);
     // The signature is a line of the page, not a box to fill in.
     signature_->setFrame(false);
     QPalette page = signature_->palette();
@@ -214,9 +223,22 @@ void ReportWindow::addFooter(const Twips& twips) {
 }
 
 void ReportWindow::setDate(const QDate& date) {
-    const QString text = QLocale::system().toString(date, QLocale::ShortFormat);
+    reportDate_ = date;
+    const QString text = reportDateText(date);
     date_->setText(text);
     signatureDate_->setText(text);
+}
+
+ReportContent ReportWindow::content() const {
+    ReportContent content;
+    content.name = name_->text();
+    content.sex = sex_->text();
+    content.age = age_->text();
+    content.date = date_->text();
+    content.signature = signature_->text();
+    content.signatureDate = signatureDate_->text();
+    for (Box box : kReportBoxes) content.result(box) = result(box);
+    return content;
 }
 
 QTextEdit* ReportWindow::resultBox(Box box) const {
@@ -238,20 +260,48 @@ QString ReportWindow::result(Box box) const {
     return resultBox(box)->toPlainText();
 }
 
-// Prints the page without its two buttons; they stay hidden after a good print.
+// Prints the page, which never shows the buttons; they stay hidden after a
+// good print, as on paper, and come back when it fails.
 void ReportWindow::print() {
     printButton_->hide();
     cancelButton_->hide();
-    const PrintOutcome outcome = pagePrinter_(*this);
-    if (outcome.printed) return;
+    const PrintOutcome outcome = pagePrinter_(content());
+    if (outcome == PrintOutcome::Printed) return;
     printButton_->show();
     cancelButton_->show();
-    showPrintProblem(outcome.problem);
+    showPrintProblem(outcome);
 }
 
-void ReportWindow::showPrintProblem(const QString& problem) {
-    auto* box = new QMessageBox(QMessageBox::Warning, "打印", problem, QMessageBox::Ok, this);
+// Without a printer the page can still leave as a PDF file.
+void ReportWindow::showPrintProblem(PrintOutcome outcome) {
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, "打印", printProblem(outcome), QMessageBox::Ok, this);
     box->setObjectName("printProblem");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->button(QMessageBox::Ok)->setText("确定");
+    if (outcome == PrintOutcome::NoDefaultPrinter) {
+        QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
+        save->setObjectName("saveAsPdf");
+        box->setDefaultButton(save);
+        box->setEscapeButton(box->button(QMessageBox::Ok));
+        // Asked once the message has closed.
+        connect(save, &QPushButton::clicked, this, &ReportWindow::saveAsPdf, Qt::QueuedConnection);
+    }
+    box->open();
+}
+
+void ReportWindow::saveAsPdf() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString offered = QDir(folder).filePath(reportFileName(name_->text(), reportDate_));
+    const QString path = askFileName_(this, offered);
+    if (path.isEmpty()) return;
+    const QString problem = writePdfFile(path, content());
+    if (problem.isEmpty()) return;
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, "另存为PDF",
+        QString("无法保存PDF文件 %1：%2").arg(QDir::toNativeSeparators(path), problem),
+        QMessageBox::Ok, this);
+    box->setObjectName("saveProblem");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->button(QMessageBox::Ok)->setText("确定");
     box->open();

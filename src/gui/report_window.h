@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 #include <functional>
 
 #include "engine/rules/rule.h"
 #include "gui/page_printer.h"
+#include "gui/report_page.h"
 
-class QDate;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,14 +31,23 @@ public:
     // Both date labels, beside 日期 and under the signature, as the system's short date.
     void setDate(const QDate& date);
 
-    // How 打印 prints the window; the default printer unless a test says otherwise.
-    using PagePrinter = std::function<PrintOutcome(QWidget& page)>;
+    // What the report says as it stands, for the printed page.
+    ReportContent content() const;
+
+    // How 打印 prints the page; the default printer unless a test says otherwise.
+    using PagePrinter = std::function<PrintOutcome(const ReportContent& content)>;
     void setPagePrinter(PagePrinter printer) { pagePrinter_ = std::move(printer); }
+
+    // How 另存为PDF… asks where to save, offering a path; an empty answer
+    // saves nothing. A save dialog unless a test says otherwise.
+    using FileNameAsker = std::function<QString(QWidget* parent, const QString& offered)>;
+    void setFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
 
 private:
     void print();
     void cancel();
-    void showPrintProblem(const QString& problem);
+    void showPrintProblem(PrintOutcome outcome);
+    void saveAsPdf();
 
     void addRulingLines(const Twips& twips);
     void addParticulars(const Twips& twips);
@@ -47,6 +57,8 @@ private:
     QTextEdit* resultBox(Box box) const;
 
     PagePrinter pagePrinter_ = printOnDefaultPrinter;
+    FileNameAsker askFileName_;
+    QDate reportDate_;
     QLineEdit* name_ = nullptr;
     QLineEdit* sex_ = nullptr;
     QLineEdit* age_ = nullptr;

@@ -20,6 +20,12 @@ inline QLabel* plainLabel(const QString& text, QWidget* parent) {
     return label;
 }
 
+// The program's windows keep the size they were designed at, so their frames
+// offer no maximise button: a title, the system menu, minimise and close.
+inline constexpr Qt::WindowFlags kFixedSizeWindow =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
 // Shows a window, restored if it was minimised, in front of the others.
 inline void bringToFront(QWidget& window) {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);

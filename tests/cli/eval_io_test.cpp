@@ -80,6 +80,39 @@ TEST(BatchLine, RejectsEveryKindOfBadLine) {
     }
 }
 
+// corvane's PDF export reads the same lines with a name, sex, age and file;
+// corvane-eval's lines keep refusing those keys with the message they had.
+TEST(BatchRecord, TakesTheFieldsItsReaderAllows) {
+    constexpr std::string_view keys[] = {"name", "sex", "age", "file"};
+    const BatchRecord record = parseBatchRecord(
+        R"({"ticks": [1, 6, 13], "name": "张三", "age": 45, "file": "a.pdf", "personality": 2})",
+        keys);
+    EXPECT_EQ(record.assessment.scores[Score::Yin], 9);
+    EXPECT_EQ(record.assessment.personality, 2);
+    EXPECT_EQ(record.field("name"), "张三");
+    EXPECT_EQ(record.field("age"), "45");
+    EXPECT_EQ(record.field("file"), "a.pdf");
+    EXPECT_EQ(record.field("sex"), std::nullopt);
+
+    const auto message = [](auto parse) {
+        try {
+            parse();
+        } catch (const InputError& error) {
+            return std::string(error.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(message([] { parseBatchLine(R"({"ticks": [], "name": "x"})"); }),
+              R"(unknown key 'name': use "ticks" or "scores" and "personality")");
+    EXPECT_EQ(message([&] { parseBatchRecord(R"({"ticks": [], "colour": 1})", keys); }),
+              R"(unknown key 'colour': use "ticks" or "scores", "personality", "name", "sex", )"
+              R"("age" and "file")");
+    EXPECT_EQ(message([&] { parseBatchRecord(R"({"ticks": [], "name": ["x"]})", keys); }),
+              R"("name" must be a string or an integer)");
+    EXPECT_EQ(message([&] { parseBatchRecord(R"({"ticks": [0], "name": "x"})", keys); }),
+              "unknown symptom 0: use a control name check1 to Check79 or a number from 1 to 79");
+}
+
 TEST(BatchLine, DeeplyNestedValuesAreRejectedWithoutCrashing) {
     constexpr std::size_t kDepth = 200000;
     const std::string nested = std::string(kDepth, '[') + std::string(kDepth, ']');

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Prints the report through a real CUPS spooler: starts cupsd when none runs,
 # adds a cups-pdf queue as the default printer, lets the report window print
-# on it, checks the spooled PDF (one page; the report drawn on it without its
-# two buttons) and puts the spooler back as it was.
+# on it, checks the spooled PDF (one page of text and lines, no picture of the
+# window; the report drawn on it without its two buttons), then lets the queue
+# refuse jobs and checks that the window says the print failed. Puts the
+# spooler back as it was.
 #
 # Usage: print_test.sh PATH/TO/report_print_job
 set -euo pipefail
@@ -12,7 +14,7 @@ skip() {
     echo "skipped: $*"
     exit 77
 }
-for tool in cupsd lpadmin lpstat lpinfo pdfinfo pdftoppm convert; do
+for tool in cupsd lpadmin lpstat lpinfo cupsreject pdfinfo pdfimages pdftoppm convert; do
     command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup installs it)"
 done
 [ -e /usr/lib/cups/backend/cups-pdf ] || skip "the cups-pdf backend is not installed"
@@ -65,7 +67,7 @@ else
 fi
 lpadmin -d "$queue"
 
-"$job_program"
+"$job_program" printed
 
 pdf=""
 for _ in $(seq 600); do
@@ -78,27 +80,41 @@ done
 pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
 [ "$pages" = 1 ] || { echo "the print has $pages pages"; exit 1; }
 
-# The page image: the window's grey client area on white paper.
-pdftoppm -r 100 -png -singlefile "$pdf" "$work/page"
+# The page is drawn, not photographed: no raster image at all.
+images=$(pdfimages -list "$pdf" 2>/dev/null | tail -n +3)
+[ -z "$images" ] || { echo "the printed page holds raster images:"; echo "$images"; exit 1; }
+
+# Where the report has ink: the page from its first ruling line to its last.
+pdftoppm -r 100 -png -singlefile "$pdf" "$work/page" 2>/dev/null
 box=$(convert "$work/page.png" -fuzz 3% -format '%@' info:) # WIDTHxHEIGHT+LEFT+TOP
 IFS='x+' read -r width height left top <<<"$box"
 echo "report printed at ${width}x${height}+${left}+${top}"
 if [ -n "${KEEP_PRINTED_PAGE:-}" ]; then cp "$work/page.png" "$KEEP_PRINTED_PAGE"; fi
 
-# A rectangle of the report, given in the window's own twips (10515 x 11115),
-# shrunk by a few pixels so its edges stay inside.
-region() {
-    local x=$(($1 * width / 10515 + left + 3)) y=$(($2 * height / 11115 + top + 3))
-    local w=$(($3 * width / 10515 - 6)) h=$(($4 * height / 11115 - 6))
+# How much ink a part of it holds, given as fractions of its width and height.
+ink() {
+    local x y w h
+    x=$(awk -v f="$1" -v l="$left" -v s="$width" 'BEGIN { printf "%d", l + f * s }')
+    y=$(awk -v f="$2" -v t="$top" -v s="$height" 'BEGIN { printf "%d", t + f * s }')
+    w=$(awk -v f="$3" -v s="$width" 'BEGIN { printf "%d", f * s }')
+    h=$(awk -v f="$4" -v s="$height" 'BEGIN { printf "%d", f * s }')
     convert "$work/page.png" -crop "${w}x${h}+${x}+${y}" -colorspace Gray -format '%[fx:standard_deviation]' info:
 }
-ratio_ok=$(awk -v w="$width" -v h="$height" 'BEGIN { r = w / h; print (r > 0.92 && r < 0.97) }')
-[ "$ratio_ok" = 1 ] || { echo "the printed report is ${width}x${height}, not the window's shape"; exit 1; }
-
-buttons=$(region 960 10080 2175 495)
-signature=$(region 5880 10080 3855 285)
-advice=$(region 720 4200 8895 3975)
+# The footer under the last full ruling line: the window's buttons on the
+# left, which the page never shows, and the signature with its date on the right.
+buttons=$(ink 0.02 0.93 0.5 0.06)
+signature=$(ink 0.6 0.93 0.4 0.06)
+advice=$(ink 0 0.35 1 0.3)
 echo "ink: buttons $buttons, signature $signature, advice $advice"
 awk -v b="$buttons" -v s="$signature" -v a="$advice" 'BEGIN { exit !(b < 0.01 && s > 0.05 && a > 0.05) }' ||
     { echo "the page does not show the report without its buttons"; exit 1; }
-echo "one page, report shown, buttons not printed"
+echo "one page of text and lines, report shown, buttons not printed"
+
+# A queue that refuses jobs: the window must say the print failed.
+cupsreject "$queue"
+"$job_program" refused
+sleep 0.5
+[ -z "$(lpstat -o "$queue" 2>/dev/null)" ] || { echo "the refused queue holds a job"; exit 1; }
+spooled=$(find "$work/out" -name '*.pdf' | wc -l)
+[ "$spooled" = 1 ] || { echo "the refused queue printed: $spooled files"; exit 1; }
+echo "a queue refusing jobs gives the failure message with both buttons back"

@@ -42,6 +42,7 @@ private slots:
     void closedReportIsCreatedAnew();
     void typedParticularsSurviveCancelAndRuns();
     void aboutWindowStaysSingle();
+    void windowsKeepTheirSizeAndTheAboutWindowOpensCentred();
     void exitClosesEveryWindow();
     void closingTheQuestionnaireClosesTheOthers();
 
@@ -283,7 +284,7 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     click(*form_, "Command1");
     QPointer<ReportWindow> first = &report();
     control<QLineEdit>(*first, "Text2").setText("李四");
-    first->setPagePrinter([](QWidget&) { return PrintOutcome{true, {}}; });
+    first->setPagePrinter([](const ReportContent&) { return PrintOutcome::Printed; });
     click(*first, "Command1");  // a good print leaves both buttons hidden
     QVERIFY(!control(*first, "Command1").isVisibleTo(first));
     first->close();  // what the frame's close control does
@@ -334,6 +335,32 @@ void QuestionnaireWindowTest::aboutWindowStaysSingle() {
     QVERIFY(about.isNull());
     click(*form_, "Command5");
     QVERIFY(form_->about() && form_->about()->isVisible());
+}
+
+// The three windows have a fixed size, so none offers a maximise button; the
+// about window opens centred over the questionnaire, wherever that stands.
+void QuestionnaireWindowTest::windowsKeepTheirSizeAndTheAboutWindowOpensCentred() {
+    for (const QPoint& at : {QPoint(310, 170), QPoint(20, 400)}) {
+        form_->move(at);
+        click(*form_, "Command1");
+        click(*form_, "Command5");
+        QPointer<AboutWindow> about = form_->about();
+        QVERIFY(about);
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        QVERIFY(std::abs(about->geometry().center().x() - form_->geometry().center().x()) <= 1);
+        QVERIFY(std::abs(about->geometry().center().y() - form_->geometry().center().y()) <= 1);
+        for (const QWidget* window :
+             {static_cast<QWidget*>(form_.get()), static_cast<QWidget*>(&report()),
+              static_cast<QWidget*>(about)}) {
+            const Qt::WindowFlags flags = window->windowFlags();
+            QVERIFY2(!(flags & Qt::WindowMaximizeButtonHint), qPrintable(window->objectName()));
+            QVERIFY2(flags & Qt::CustomizeWindowHint, qPrintable(window->objectName()));
+            QVERIFY2(flags & Qt::WindowCloseButtonHint, qPrintable(window->objectName()));
+            QVERIFY2(flags & Qt::WindowMinimizeButtonHint, qPrintable(window->objectName()));
+        }
+        click(*about, "cmdOK");
+        runDeferredDeletes();
+    }
 }
 
 void QuestionnaireWindowTest::exitClosesEveryWindow() {

@@ -1,7 +1,9 @@
-// Fills in a report as after one diagnosis and presses its 打印 on the
-// system's default printer. Exits 0 when the window reported a good print
-// with both buttons hidden, and saves what it printed as a PNG for the
-// script that checks the spooled page.
+// Fills in a report as after one diagnosis and presses its 打印, which prints
+// on the system's default printer.
+//   report_print_job printed   exits 0 when the window reported a good print
+//                              and keeps both buttons hidden
+//   report_print_job refused   exits 0 when the window said the print failed,
+//                              showed both buttons again and kept the report
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -10,12 +12,14 @@
 #include <QRadioButton>
 #include <QTextStream>
 
+#include "gui/page_printer.h"
 #include "gui/questionnaire_window.h"
 #include "gui/report_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QTextStream out(stdout);
+    const bool expectRefusal = argc > 1 && QString(argv[1]) == "refused";
     corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
     for (const char* box : {"check1", "check6", "check13"}) {
@@ -25,14 +29,34 @@ int main(int argc, char* argv[]) {
     questionnaire.findChild<QPushButton*>("Command1")->click();
     corvane::ReportWindow& report = *questionnaire.report().window();
     report.findChild<QLineEdit*>("Text2")->setText("张三");
+    const QString diagnosis = report.result(corvane::Box::Diagnosis);
     report.findChild<QPushButton*>("Command1")->click();
 
-    if (auto* problem = report.findChild<QMessageBox*>("printProblem")) {
+    const auto* problem = report.findChild<QMessageBox*>("printProblem");
+    const bool buttonsShown = report.findChild<QPushButton*>("Command1")->isVisibleTo(&report) &&
+                              report.findChild<QPushButton*>("Command2")->isVisibleTo(&report);
+    if (expectRefusal) {
+        if (!problem || problem->text() != QString::fromUtf8(corvane::kPrintFailed)) {
+            out << "the refused job was not reported as a failed print\n";
+            return 1;
+        }
+        if (!buttonsShown) {
+            out << "the buttons did not come back after the failed print\n";
+            return 1;
+        }
+        if (report.findChild<QLineEdit*>("Text2")->text() != "张三" ||
+            report.result(corvane::Box::Diagnosis) != diagnosis) {
+            out << "the report lost what it held\n";
+            return 1;
+        }
+        out << "refused: " << problem->text() << "\n";
+        return 0;
+    }
+    if (problem) {
         out << "print failed: " << problem->text() << "\n";
         return 1;
     }
-    if (report.findChild<QPushButton*>("Command1")->isVisibleTo(&report) ||
-        report.findChild<QPushButton*>("Command2")->isVisibleTo(&report)) {
+    if (buttonsShown) {
         out << "the buttons are still shown after printing\n";
         return 1;
     }

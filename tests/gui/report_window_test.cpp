@@ -1,6 +1,7 @@
 // The report window on its own: its page, its load step, 取消 and 打印 with
 // the failures a printer can bring.
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <memory>
@@ -50,6 +52,8 @@ private slots:
 
     void printsWithoutTheButtons();
     void withoutDefaultPrinterSaysSoAndKeepsTheReport();
+    void withoutDefaultPrinterSavesThePageAsPdf_data();
+    void withoutDefaultPrinterSavesThePageAsPdf();
     void failedPrintJobSaysSoAndKeepsTheReport();
     void printsOnePageScaledToFit();
 
@@ -181,16 +185,25 @@ void ReportWindowTest::cancelHidesAndEmptiesTheDiagnosisOnly() {
 
 void ReportWindowTest::printsWithoutTheButtons() {
     fillIn();
+    form_->setDate(QDate(2024, 3, 5));
+    control<QLineEdit>(*form_, "Text6").setText("Halvenor    工作部 王医生");
     bool buttonsWhilePrinting = true;
-    QString nameWhilePrinting;
-    form_->setPagePrinter([&](QWidget& page) {
+    ReportContent printed;
+    form_->setPagePrinter([&](const ReportContent& content) {
         buttonsWhilePrinting = buttonsShown();
-        nameWhilePrinting = control<QLineEdit>(page, "Text2").text();
-        return PrintOutcome{true, {}};
+        printed = content;
+        return PrintOutcome::Printed;
     });
     click(*form_, "Command1");
     QVERIFY(!buttonsWhilePrinting);
-    QCOMPARE(nameWhilePrinting, "张三");
+    const QString date = QLocale::system().toString(QDate(2024, 3, 5), QLocale::ShortFormat);
+    const QStringList expected = {
+        "张三", "男",       "45",       date,      "Halvenor    工作部 王医生",
+        date,   "    诊断", "    调理", "    性格"};
+    QCOMPARE(
+        QStringList({printed.name, printed.sex, printed.age, printed.date, printed.signature,
+                     printed.signatureDate, printed.diagnosis, printed.diet, printed.personality}),
+        expected);
     QVERIFY(!control(*form_, "Command1").isVisibleTo(form_.get()));
     QVERIFY(!control(*form_, "Command2").isVisibleTo(form_.get()));
     QVERIFY(!printProblem());
@@ -214,14 +227,68 @@ void ReportWindowTest::withoutDefaultPrinterSaysSoAndKeepsTheReport() {
     QCOMPARE(message->button(QMessageBox::Ok)->text(), "确定");
 }
 
+// 另存为PDF… in the message asks where to save, offering the documents folder
+// and a name from the member's name and the report's date, and writes the page
+// there; a file that cannot be written is told, and nothing asked, nothing written.
+void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf_data() {
+    QTest::addColumn<QString>("answer");  // in the temporary folder; empty: cancelled
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a new file") << "report.pdf" << true;
+    QTest::newRow("replacing a file") << "existing.pdf" << true;
+    QTest::newRow("a folder that is not there") << "no/such/folder/report.pdf" << false;
+    QTest::newRow("cancelled") << "" << false;
+}
+
+void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
+    QFETCH(QString, answer);
+    QFETCH(bool, saved);
+    fillIn();
+    control<QLineEdit>(*form_, "Text2").setText("张/三");
+    form_->setDate(QDate(2024, 3, 5));
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("existing.pdf"));
+    QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write("old") == 3);
+    existing.close();
+    const QString path = answer.isEmpty() ? QString() : dir.filePath(answer);
+    QString offered;
+    QWidget* askedOver = nullptr;
+    form_->setFileNameAsker([&](QWidget* parent, const QString& suggestion) {
+        askedOver = parent;
+        offered = suggestion;
+        return path;
+    });
+
+    click(*form_, "Command1");
+    QVERIFY(printProblem());
+    click(*printProblem(), "saveAsPdf");
+    QTRY_VERIFY(!offered.isEmpty());
+    QCOMPARE(askedOver, form_.get());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(offered, QDir(documents).filePath("体质报告_张_三_20240305.pdf"));
+    QCoreApplication::processEvents();
+
+    auto* problem = form_->findChild<QMessageBox*>("saveProblem");
+    QCOMPARE(!problem, saved || answer.isEmpty());
+    if (saved) {
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray content = pdf.readAll();
+        QVERIFY(content.startsWith("%PDF"));
+        QVERIFY(content.contains("/Count 1"));
+    }
+    QVERIFY(buttonsShown());
+    QCOMPARE(form_->result(Box::Diet), "    调理");
+    QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张/三");
+}
+
 void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
     fillIn();
     QTemporaryDir dir;
-    form_->setPagePrinter([&](QWidget& page) {
+    form_->setPagePrinter([&](const ReportContent& content) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("no/such/folder/report.pdf"));
-        return printPage(page, printer);
+        return printOnPrinter(content, printer);
     });
     click(*form_, "Command1");
     QVERIFY(printProblem());
@@ -238,7 +305,7 @@ void ReportWindowTest::printsOnePageScaledToFit() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printer.setPageSize(QPageSize(QPageSize::A5));  // smaller than the window at printer resolution
-    QVERIFY(printPage(*form_, printer).printed);
+    QCOMPARE(printOnPrinter(form_->content(), printer), PrintOutcome::Printed);
 
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));

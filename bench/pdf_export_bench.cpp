@@ -1,0 +1,80 @@
+// The report page as PDF: one page made in memory, and corvane --pdf-dir DIR
+// --batch over 1,000 lines, written by as many threads as there are cores.
+#include <benchmark/benchmark.h>
+
+#include <QDate>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <random>
+#include <sstream>
+
+#include "app/pdf_export.h"
+#include "engine/evaluation.h"
+#include "gui/report_page.h"
+
+namespace {
+
+using namespace corvane;
+
+constexpr int kBatchLines = 1000;
+
+// Lines as a day's members might bring them: random ticks, a type, a name.
+std::string batchInput(int lines) {
+    std::mt19937 random(11);
+    std::string input;
+    for (int line = 0; line < lines; ++line) {
+        input.append(R"({"ticks": [)");
+        bool first = true;
+        for (int tick = 1; tick <= kSymptomCount; ++tick) {
+            if (random() % 6 != 0) continue;
+            input.append(first ? "" : ",").append(std::to_string(tick));
+            first = false;
+        }
+        input.append(R"(], "personality": )").append(std::to_string(1 + random() % 5));
+        input.append(R"(, "name": "张三", "sex": "男", "age": )");
+        input.append(std::to_string(20 + random() % 60)).append("}\n");
+    }
+    return input;
+}
+
+void BM_ReportPdf(benchmark::State& state) {
+    Ticks ticks;
+    for (int tick : {1, 6, 13, 15, 22, 61}) ticks.set(static_cast<std::size_t>(tick - 1));
+    ReportContent content = reportContent(evaluate(computeScores(ticks), 1), QDate(2024, 3, 5));
+    content.name = "张三";
+    for (auto _ : state) {
+        QByteArray pdf = reportPdf(content);
+        benchmark::DoNotOptimize(pdf);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ReportPdf)->Unit(benchmark::kMillisecond);
+
+void BM_PdfBatch(benchmark::State& state) {
+    const std::string input = batchInput(kBatchLines);
+    QTemporaryDir folder;
+    app::Command command;
+    command.mode = app::Command::Mode::PdfBatch;
+    command.pdfFolder = folder.path().toStdString();
+    command.overwrite = true;
+    for (auto _ : state) {
+        std::istringstream in(input);
+        std::ostringstream err;
+        if (app::exportPdfBatch(command, in, err) != 0) state.SkipWithError(err.str().c_str());
+    }
+    state.SetItemsProcessed(state.iterations() * kBatchLines);
+}
+BENCHMARK(BM_PdfBatch)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/assessment.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace corvane::cli {
+
+// The answers of one assessment as command-line options: --ticks or --scores,
+// and --personality. corvane-eval and corvane's PDF export share them.
+struct AnswerOptions {
+    std::optional<std::string> ticks;
+    std::optional<std::string> scores;
+    std::optional<std::string> personality;
+
+    CLI::Option* ticksOption = nullptr;
+    CLI::Option* scoresOption = nullptr;
+    CLI::Option* personalityOption = nullptr;
+
+    // Whether --ticks or --scores was given.
+    bool given() const { return ticks || scores; }
+
+    // The assessment the options describe (no --ticks and no --scores is an
+    // empty questionnaire); InputError when a value is bad.
+    Assessment assessment() const;
+};
+
+// Adds --ticks, --scores (which exclude each other) and --personality to app.
+void addAnswerOptions(CLI::App& app, AnswerOptions& options);
+
+}  // namespace corvane::cli

@@ -1,0 +1,305 @@
+#include "gui/report_page.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <tuple>
+
+#include "engine/evaluation.h"
+#include "engine/report.h"
+#include "gui/report_layout.h"
+#include "gui/widgets.h"
+
+namespace corvane {
+
+namespace layout = report_layout;
+
+QString& ReportContent::result(Box box) {
+    switch (box) {
+        case Box::Diagnosis: return diagnosis;
+        case Box::Diet: return diet;
+        case Box::Personality: return personality;
+    }
+    return diagnosis;
+}
+
+const QString& ReportContent::result(Box box) const {
+    return const_cast<ReportContent&>(*this).result(box);
+}
+
+QString reportDateText(const QDate& date) {
+    return QLocale::system().toString(date, QLocale::ShortFormat);
+}
+
+ReportContent reportContent(const Evaluation& evaluation, const QDate& date) {
+    ReportContent content;
+    content.date = reportDateText(date);
+    content.signature = QString::fromUtf8(layout::kSignatureText);
+    content.signatureDate = content.date;
+    for (Box box : kReportBoxes) content.result(box) = toQString(evaluation.text(box));
+    return content;
+}
+
+QString reportFileName(const QString& name, const QDate& date) {
+    const QString trimmed = name.trimmed();
+    QString fileName =
+        QString("体质报告_%1_%2.pdf")
+            .arg(trimmed.isEmpty() ? QString("未命名") : trimmed, date.toString("yyyyMMdd"));
+    // Characters no Windows or Unix file name may hold, and control characters.
+    for (QChar& c : fileName) {
+        if (c.category() == QChar::Other_Control || QStringView(u"\\/:*?\"<>|").contains(c)) {
+            c = u'_';
+        }
+    }
+    return fileName;
+}
+
+namespace {
+
+// Inside a field the text keeps two pixels from the left edge, as in a line edit.
+constexpr int kFieldInset = 30;
+// A ruling line is one pixel of a 96-dpi screen.
+constexpr int kRulingWidth = 15;
+// The width a line of a one-line text is laid out in: more than any page.
+constexpr int kUnbounded = 1 << 20;
+
+// The face of an item at its size on paper: in twips, 20 to the point.
+QFont paperFont(const layout::Item& item, qreal scale = 1.0) {
+    QFont font = item.font();
+    font.setPixelSize(std::max(1, static_cast<int>(item.points * 20 * scale)));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+// A one-line field shows no line breaks or other control characters.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control) c = u' ';
+    }
+    return text;
+}
+
+}  // namespace
+
+// One thing the page shows: a text laid out in lines, or a ruling line.
+struct ReportPage::Block {
+    QString name;
+    QRect rect;
+    QStringList lines;
+    std::vector<std::unique_ptr<QTextLayout>> paragraphs;
+    QPointF origin;  // where the paragraphs' lines are positioned from
+    QLine ruling;
+
+    // Lays the text out from the origin: wrapped at width with lines pitch
+    // apart, or in one unwrapped line when pitch is 0. Returns the height the
+    // lines take.
+    int layOut(const QString& text, const QFont& font, int width, int pitch) {
+        QTextOption option;
+        option.setWrapMode(pitch > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                     : QTextOption::NoWrap);
+        qreal y = 0;
+        qreal bottom = 0;
+        for (const QString& paragraph : text.split(u'\n')) {
+            auto laid = std::make_unique<QTextLayout>(paragraph, font);
+            laid->setTextOption(option);
+            laid->setCacheEnabled(true);
+            laid->beginLayout();
+            for (QTextLine line = laid->createLine(); line.isValid(); line = laid->createLine()) {
+                line.setLineWidth(pitch > 0 ? width : kUnbounded);
+                line.setPosition(QPointF(0, y));
+                lines.append(paragraph.mid(line.textStart(), line.textLength()));
+                bottom = std::max(bottom, y + line.height());
+                y += pitch > 0 ? pitch : line.height();
+            }
+            laid->endLayout();
+            paragraphs.push_back(std::move(laid));
+        }
+        return static_cast<int>(std::ceil(std::max(y, bottom)));
+    }
+
+    qreal ascent() const { return paragraphs.front()->lineAt(0).ascent(); }
+    qreal baseline() const { return origin.y() + ascent(); }
+
+    qreal naturalWidth() const {
+        qreal widest = 0;
+        for (const auto& paragraph : paragraphs) {
+            for (int i = 0; i < paragraph->lineCount(); ++i) {
+                widest = std::max(widest, paragraph->lineAt(i).naturalTextWidth());
+            }
+        }
+        return widest;
+    }
+};
+
+namespace {
+
+using BlockPtr = std::unique_ptr<ReportPage::Block>;
+
+BlockPtr newBlock(const layout::Item& item, int shift) {
+    auto block = std::make_unique<ReportPage::Block>();
+    block->name = QString::fromUtf8(item.name);
+    block->rect = QRect(item.rect.left, item.rect.top + shift, item.rect.width, item.rect.height);
+    return block;
+}
+
+// A label: its text from the top left of its place; it takes what its text takes.
+BlockPtr label(const layout::Item& item, const QString& text, int shift) {
+    BlockPtr block = newBlock(item, shift);
+    block->origin = block->rect.topLeft();
+    const int height = block->layOut(text, paperFont(item), 0, 0);
+    const int width = static_cast<int>(std::ceil(block->naturalWidth()));
+    block->rect.setSize(QSize(std::max(width, 1), height));
+    return block;
+}
+
+// A one-line field: its text on the baseline of the heading beside it, or
+// centred on the field's height; made smaller when it is wider than the
+// field, so that a long name still shows whole.
+BlockPtr field(const layout::Item& item, const QString& typed, int shift,
+               std::optional<qreal> baseline = std::nullopt) {
+    const QString text = oneLine(typed);
+    const int room = item.rect.width - kFieldInset;
+    BlockPtr block = newBlock(item, shift);
+    int height = block->layOut(text, paperFont(item), 0, 0);
+    if (const qreal width = block->naturalWidth(); width > room) {
+        block = newBlock(item, shift);
+        height = block->layOut(text, paperFont(item, room / width), 0, 0);
+    }
+    const int top = baseline ? static_cast<int>(std::floor(*baseline - block->ascent()))
+                             : block->rect.top() + (block->rect.height() - height) / 2;
+    block->origin = QPointF(block->rect.left() + kFieldInset, top);
+    block->rect = block->rect.united(QRect(block->rect.left(), top, block->rect.width(), height));
+    return block;
+}
+
+// Wrapped text inset by margin on every side, lines pitch apart; the block
+// grows downward as far as the text needs.
+BlockPtr wrapped(const layout::Item& item, const QString& text, int margin, int shift) {
+    BlockPtr block = newBlock(item, shift);
+    block->origin = block->rect.topLeft() + QPoint(margin, margin);
+    const int height = block->layOut(text, paperFont(item), item.rect.width - 2 * margin,
+                                     linePitchTwips(item.points));
+    block->rect.setHeight(std::max(block->rect.height(), height + 2 * margin));
+    return block;
+}
+
+BlockPtr ruling(int index, const layout::Ruling& line, int shift) {
+    auto block = std::make_unique<ReportPage::Block>();
+    block->name = QString("Line%1").arg(index + 1);
+    block->rect = QRect(line.left, line.top + shift, line.right - line.left, kRulingWidth);
+    const int y = block->rect.top() + kRulingWidth / 2;
+    block->ruling = QLine(line.left, y, line.right, y);
+    return block;
+}
+
+}  // namespace
+
+ReportPage::ReportPage(const ReportContent& content) {
+    // The result boxes first: what each grows moves everything under it.
+    std::array<int, layout::kResults.size()> growth{};
+    std::vector<BlockPtr> boxes;
+    int shift = 0;
+    for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
+        const layout::ResultPlace& place = layout::kResults[i];
+        boxes.push_back(wrapped(place.text, content.result(place.box), layout::kBoxInset, shift));
+        growth[i] = boxes.back()->rect.height() - place.text.rect.height;
+        shift += growth[i];
+    }
+    const auto shiftAt = [&](int top) {
+        int by = 0;
+        for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
+            if (top >= layout::kResults[i].text.rect.bottom()) by += growth[i];
+        }
+        return by;
+    };
+
+    for (std::size_t i = 0; i < layout::kRulings.size(); ++i) {
+        blocks_.push_back(
+            ruling(static_cast<int>(i), layout::kRulings[i], shiftAt(layout::kRulings[i].top)));
+    }
+    // On paper the typed particulars stand on their headings' line.
+    for (const auto& [heading, typed, text] :
+         {std::tuple{&layout::kNameHeading, &layout::kName, &content.name},
+          std::tuple{&layout::kSexHeading, &layout::kSex, &content.sex},
+          std::tuple{&layout::kAgeHeading, &layout::kAge, &content.age}}) {
+        blocks_.push_back(label(*heading, QString::fromUtf8(heading->caption), 0));
+        const qreal baseline = blocks_.back()->baseline();
+        blocks_.push_back(field(*typed, *text, 0, baseline));
+    }
+    blocks_.push_back(
+        label(layout::kDateHeading, QString::fromUtf8(layout::kDateHeading.caption), 0));
+    blocks_.push_back(label(layout::kDate, content.date, 0));
+    blocks_.push_back(
+        wrapped(layout::kIntroduction, QString::fromUtf8(layout::kIntroductionText), 0, 0));
+    for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
+        const layout::Item& heading = layout::kResults[i].heading;
+        blocks_.push_back(label(heading, toQString(corvane::heading(layout::kResults[i].box)),
+                                shiftAt(heading.rect.top)));
+        blocks_.push_back(std::move(boxes[i]));
+    }
+    blocks_.push_back(
+        field(layout::kSignature, content.signature, shiftAt(layout::kSignature.rect.top)));
+    blocks_.push_back(label(layout::kSignatureDate, content.signatureDate,
+                            shiftAt(layout::kSignatureDate.rect.top)));
+    size_ = QSize(layout::kWidth, layout::kHeight + shift);
+}
+
+ReportPage::~ReportPage() = default;
+
+std::vector<ReportPage::Item> ReportPage::items() const {
+    std::vector<Item> items;
+    for (const auto& block : blocks_) items.push_back({block->name, block->rect, block->lines});
+    return items;
+}
+
+void ReportPage::paint(QPainter& painter) const {
+    painter.save();
+    painter.setPen(QPen(Qt::black, kRulingWidth, Qt::SolidLine, Qt::FlatCap));
+    for (const auto& block : blocks_) {
+        if (!block->ruling.isNull()) painter.drawLine(block->ruling);
+        for (const auto& paragraph : block->paragraphs) paragraph->draw(&painter, block->origin);
+    }
+    painter.restore();
+}
+
+bool ReportPage::print(QPagedPaintDevice& device) const {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    const qreal perTwipX = device.logicalDpiX() / 1440.0;
+    const qreal perTwipY = device.logicalDpiY() / 1440.0;
+    const qreal fit = std::min({1.0, device.width() / (size_.width() * perTwipX),
+                                device.height() / (size_.height() * perTwipY)});
+    painter.translate((device.width() - size_.width() * perTwipX * fit) / 2, 0);
+    painter.scale(perTwipX * fit, perTwipY * fit);
+    paint(painter);
+    return painter.end();
+}
+
+QPageLayout a4Paper() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+QByteArray reportPdf(const ReportContent& content, const QPageLayout& paper) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(paper);
+        writer.setTitle(QString::fromUtf8(layout::kTitle));
+        writer.setCreator("Corvane");
+        if (!ReportPage(content).print(writer)) return {};
+    }
+    return pdf;
+}
+
+}  // namespace corvane

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPageLayout>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "engine/rules/rule.h"
+
+class QDate;
+class QPagedPaintDevice;
+class QPainter;
+
+namespace corvane {
+
+struct Evaluation;
+
+// What a report says: the particulars typed in, the dates, the signature and
+// the three result texts.
+struct ReportContent {
+    QString name;
+    QString sex;
+    QString age;
+    QString date;  // beside 日期
+    QString signature;
+    QString signatureDate;  // under the signature
+    QString diagnosis;
+    QString diet;
+    QString personality;
+
+    QString& result(Box box);
+    const QString& result(Box box) const;
+};
+
+// The date as the report shows it: the system's short date.
+QString reportDateText(const QDate& date);
+
+// The report of an evaluation as a new window would show it, dated as given,
+// with the usual signature and the particulars still to be filled in.
+ReportContent reportContent(const Evaluation& evaluation, const QDate& date);
+
+// The name offered for a saved report: 体质报告_<name or 未命名>_<yyyyMMdd>.pdf,
+// every character a file name cannot hold replaced by '_'.
+QString reportFileName(const QString& name, const QDate& date);
+
+// The report window's layout drawn from its content, as a document: text as
+// text, the ruling lines, and no controls. Each result box holds its whole
+// text, wrapped as in the window, and grows downward as far as the text needs;
+// everything under it moves down as much.
+class ReportPage {
+public:
+    explicit ReportPage(const ReportContent& content);
+    ~ReportPage();
+    ReportPage(const ReportPage&) = delete;
+    ReportPage& operator=(const ReportPage&) = delete;
+
+    // The page in twips: the window's width, and its height with the growth.
+    QSize size() const { return size_; }
+
+    // What the page shows, in twips: each control by its designer name (a
+    // ruling line as Line1 ... Line7), the rectangle it takes (a label its
+    // text's, a field or box at least its designed one) and its text as
+    // broken into lines.
+    struct Item {
+        QString name;
+        QRect rect;
+        QStringList lines;
+    };
+    std::vector<Item> items() const;
+
+    // Draws the page with its top left at the painter's origin, one twip a unit.
+    void paint(QPainter& painter) const;
+
+    // Draws the page on the device's current page: true size, centred across
+    // the printable area, scaled down as a whole when it is larger. False when
+    // the device could not be painted on or finished with an error.
+    bool print(QPagedPaintDevice& device) const;
+
+    struct Block;  // one text or line as laid out, kept for drawing
+
+private:
+    std::vector<std::unique_ptr<Block>> blocks_;
+    QSize size_;
+};
+
+// A4 with 10 mm margins: the paper of a report saved as PDF.
+QPageLayout a4Paper();
+
+// The page as a one-page PDF document on the paper given; empty if it could
+// not be made.
+QByteArray reportPdf(const ReportContent& content, const QPageLayout& paper = a4Paper());
+
+}  // namespace corvane

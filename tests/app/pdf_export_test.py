@@ -1,0 +1,165 @@
+"""corvane's PDF export driven as a user runs it, without any display: the pages
+read back with poppler's tools, bad command lines and batch lines."""
+import datetime
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CORVANE = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane"
+EVAL = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane-eval"
+
+# No display at all, and a platform named that could not start: the program
+# must choose its own. A Chinese locale, as its users have.
+ENV = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR")}
+ENV.update(QT_QPA_PLATFORM="xcb", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
+
+
+def run(*args, stdin=b""):
+    return subprocess.run([CORVANE, *args], input=stdin, capture_output=True, env=ENV, timeout=120)
+
+
+def bare(text):
+    return "".join(text.split())
+
+
+def short_dates():
+    """Today as the zh_CN short date, and yesterday in case midnight just passed."""
+    days = [datetime.date.today() - datetime.timedelta(days=n) for n in (0, 1)]
+    return [f"{d.year}/{d.month}/{d.day}" for d in days]
+
+
+def expected_texts(answers):
+    done = subprocess.run([EVAL, *answers, "--json"], capture_output=True, check=True)
+    report = json.loads(done.stdout)
+    return [report["diagnosis"], report["diet"], report["personality"]]
+
+
+def page_text(pdf):
+    return subprocess.run(["pdftotext", "-raw", pdf, "-"], capture_output=True, check=True).stdout.decode()
+
+
+def pages(pdf):
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, check=True).stdout.decode()
+    return int(next(line.split()[1] for line in info.splitlines() if line.startswith("Pages:")))
+
+
+def raster_images(pdf):
+    listing = subprocess.run(["pdfimages", "-list", pdf], capture_output=True, check=True).stdout.decode()
+    return listing.splitlines()[2:]
+
+
+@unittest.skipUnless(shutil.which("pdftotext") and shutil.which("pdfimages"), "poppler-utils is not installed")
+class Export(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp()
+
+    def tearDown(self):
+        os.chmod(self.dir, 0o755)
+        shutil.rmtree(self.dir)
+
+    def path(self, *names):
+        return os.path.join(self.dir, *names)
+
+    def assertPageShows(self, pdf, answers, name, sex, age):
+        self.assertEqual(pages(pdf), 1)
+        self.assertEqual(raster_images(pdf), [])
+        text = page_text(pdf)
+        words = bare(text)
+        for shown in expected_texts(answers) + [name, sex, age]:
+            self.assertIn(bare(shown), words)
+        self.assertIn(2, [text.count(date) for date in short_dates()])  # beside 日期 and under the signature
+        for button in ("打印", "取消"):
+            self.assertNotIn(button, words)
+
+    def test_a_page_holds_every_word_of_its_assessment(self):
+        cases = [
+            (["--ticks", "check1,check6,check13", "--personality", "1"], "张三", "男", "45"),
+            (["--scores", "Yin=12,Yang=15,Qi=7,Stasis=5", "--personality", "2"], "欧阳建国", "女", "61"),
+            (["--scores", "Yin=16,Yang=16,Qi=16,Phlegm=16,Stasis=16", "--personality", "5"], "Li", "男", "7"),
+        ]
+        for number, (answers, name, sex, age) in enumerate(cases):
+            with self.subTest(answers=answers):
+                pdf = self.path(f"{number}.pdf")
+                done = run("--pdf", pdf, *answers, "--name", name, "--sex", sex, "--age", age)
+                self.assertEqual((done.returncode, done.stdout, done.stderr), (0, b"", b""))
+                self.assertPageShows(pdf, answers, name, sex, age)
+
+    def test_batch_writes_every_good_line_and_tells_the_bad_ones(self):
+        with open(self.path("kept.pdf"), "wb") as kept:
+            kept.write(b"mine")
+        lines = [
+            ('{"ticks": ["check1", "check6", "check13"], "personality": 1, "name": "张三", '
+             '"sex": "男", "age": 45, "file": "zhang.pdf"}'),
+            '{"scores": {"Yin": 12, "Yang": 15}, "personality": 5}',
+            '{"ticks": [1], "file": "../escaped.pdf"}',
+            '{"ticks": [1], "file": "/tmp/escaped.pdf"}',
+            '{"ticks": [1], "file": "sub/escaped.pdf"}',
+            '{"ticks": [1], "file": "kept.pdf"}',
+            '{"ticks": ["check80"]}',
+            '{"ticks": [1], "colour": 1}',
+            '{"ticks": [2], "file": "zhang.pdf"}',
+            '{"scores": {"Qi": 9}, "name": "王五"}',
+        ]
+        done = run("--pdf-dir", self.dir, "--batch", stdin="\n".join(lines).encode() + b"\n")
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stdout, b"")
+        told = done.stderr.decode().splitlines()
+        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (3, 4, 5, 6, 7, 8, 9)])
+        for line, words in zip(told, ("../escaped.pdf", "/tmp/escaped.pdf", "sub/escaped.pdf", "exists already",
+                                      "unknown symptom 'check80'", "unknown key 'colour'", "line 1")):
+            self.assertIn(words, line)
+        self.assertEqual(sorted(os.listdir(self.dir)), ["000002.pdf", "000010.pdf", "kept.pdf", "zhang.pdf"])
+        self.assertFalse(os.path.exists(os.path.join(os.path.dirname(self.dir), "escaped.pdf")))
+        with open(self.path("kept.pdf"), "rb") as kept:
+            self.assertEqual(kept.read(), b"mine")
+        self.assertPageShows(self.path("zhang.pdf"), ["--ticks", "1,6,13", "--personality", "1"], "张三", "男", "45")
+        self.assertIn("王五", page_text(self.path("000010.pdf")))
+
+        again = run("--pdf-dir", self.dir, "--batch", "--overwrite", stdin=lines[5].encode())
+        self.assertEqual((again.returncode, again.stderr), (0, b""))
+        self.assertEqual(pages(self.path("kept.pdf")), 1)
+
+    def test_bad_command_lines_say_so_and_write_nothing(self):
+        with open(self.path("a file"), "w"):
+            pass
+        cases = [
+            (["--frobnicate"], 2, "--frobnicate"),
+            (["--pdf", self.path("x.pdf")], 2, "--ticks or --scores"),
+            (["--pdf", self.path("x.pdf"), "--ticks", "1", "--scores", "Yin=2"], 2, "--ticks excludes --scores"),
+            (["--ticks", "1"], 2, "--ticks requires --pdf"),
+            (["--pdf-dir", self.dir], 2, "--pdf-dir requires --batch"),
+            (["--pdf", self.path("x.pdf"), "--pdf-dir", self.dir, "--batch"], 2, "excludes"),
+            (["--pdf", self.path("x.pdf"), "--ticks", "check99"], 1, "corvane: unknown symptom 'check99'"),
+            (["--pdf", self.path("x.pdf"), "--scores", "Yin=1", "--personality", "6"], 1, "personality"),
+            (["--pdf", self.path("no", "x.pdf"), "--ticks", "1"], 1, "cannot write"),
+            (["--pdf", self.path("a file"), "--ticks", "1"], 1, "exists already; give --overwrite"),
+            (["--pdf", "/dev/full", "--ticks", "1", "--overwrite"], 1, "No space left on device"),
+            (["--pdf-dir", self.path("a file", "sub"), "--batch"], 1, "cannot make the folder"),
+        ]
+        if os.geteuid() != 0:  # root writes into any folder
+            locked = self.path("locked")
+            os.mkdir(locked, 0o555)
+            cases.append((["--pdf-dir", locked, "--batch"], 1, "cannot write into the folder"))
+        for args, status, message in cases:
+            with self.subTest(args=args):
+                done = run(*args, stdin=b'{"ticks": [1]}\n')
+                self.assertEqual(done.returncode, status)
+                self.assertEqual(done.stdout, b"")
+                self.assertIn(message, done.stderr.decode())
+        self.assertEqual(sorted(os.listdir(self.dir)), ["a file"] + (["locked"] if os.geteuid() != 0 else []))
+        self.assertEqual(os.path.getsize(self.path("a file")), 0)
+
+    def test_help_and_version(self):
+        done = run("--help")
+        self.assertEqual(done.returncode, 0)
+        for words in ("--pdf FILE", "--pdf-dir DIR", "--overwrite", "Batch input:", "Exit status:", "Examples:"):
+            self.assertIn(words, done.stdout.decode())
+        self.assertEqual(run("--version").stdout, b"corvane 1.0\n")
+
+
+if __name__ == "__main__":
+    unittest.main()

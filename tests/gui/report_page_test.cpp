@@ -1,0 +1,263 @@
+// The printed report page: drawn from its content, every text whole, nothing
+// overlapping, always one page.
+#include <QDate>
+#include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "engine/advice/diet_rules.h"
+#include "engine/advice/personality_advice.h"
+#include "engine/evaluation.h"
+#include "engine/report.h"
+#include "engine/rules/diagnosis_tables.h"
+#include "gui/report_page.h"
+#include "support/gui_support.h"
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+template <typename Texts>
+QString longest(const Texts& texts) {
+    QString found;
+    for (std::string_view text : texts) {
+        if (qs(text).size() > found.size()) found = qs(text);
+    }
+    return found;
+}
+
+// The longest text any rule writes into each box, in one report.
+ReportContent longestContent() {
+    std::vector<std::string_view> diagnoses;
+    for (const RuleTable* table : kDiagnosisTables) {
+        for (const Rule& row : table->rows) diagnoses.push_back(row.text);
+    }
+    std::vector<std::string_view> diets;
+    for (const Rule& row : kDietRules.rows) diets.push_back(row.text);
+    std::vector<std::string_view> advice;
+    for (const PersonalityType& type : kPersonalityTypes) advice.push_back(type.advice);
+
+    ReportContent content = reportContent(evaluate(Scores{}, kNoPersonality), QDate(2024, 3, 5));
+    content.name = "欧阳建国";
+    content.sex = "男";
+    content.age = "45";
+    content.diagnosis = longest(diagnoses);
+    content.diet = longest(diets);
+    content.personality = longest(advice);
+    return content;
+}
+
+const ReportPage::Item* itemNamed(const std::vector<ReportPage::Item>& items, const char* name) {
+    const auto found = std::find_if(items.begin(), items.end(), [&](const ReportPage::Item& item) {
+        return item.name == name;
+    });
+    return found == items.end() ? nullptr : &*found;
+}
+
+QString describe(const ReportPage::Item& item) {
+    const QRect& r = item.rect;
+    return QString("%1 (%2,%3 %4x%5)")
+        .arg(item.name)
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
+}
+
+// Ink of the drawn page outside every item's rectangle: text that ran out of
+// its place. Drawn at a tenth of a twip's resolution; a pixel of slack.
+int strayInk(const ReportPage& page) {
+    constexpr qreal kScale = 0.1;
+    QImage image(page.size() * kScale, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.scale(kScale, kScale);
+        page.paint(painter);
+    }
+    std::vector<QRect> places;
+    for (const ReportPage::Item& item : page.items()) {
+        const QRect r = item.rect;
+        places.push_back(QRect(
+            QPoint(static_cast<int>(r.left() * kScale) - 1, static_cast<int>(r.top() * kScale) - 1),
+            QPoint(static_cast<int>(r.right() * kScale) + 1,
+                   static_cast<int>(r.bottom() * kScale) + 1)));
+    }
+    int stray = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] > 160) continue;
+            const bool placed = std::any_of(places.begin(), places.end(),
+                                            [&](const QRect& r) { return r.contains(x, y); });
+            stray += placed ? 0 : 1;
+        }
+    }
+    return stray;
+}
+
+QString withoutBlanks(QString text) {
+    text.remove(QRegularExpression("\\s"));
+    return text;
+}
+
+// The text of a PDF as poppler's pdftotext reads it, in the order it was
+// drawn, and whether every word lies inside its page.
+struct PdfText {
+    bool read = false;
+    QString words;
+    bool allOnThePage = false;
+};
+
+PdfText pdfText(const QByteArray& pdf) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("page.pdf"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()) return {};
+    file.close();
+    const auto run = [&](const QStringList& options) {
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", options + QStringList{file.fileName(), "-"});
+        pdftotext.waitForFinished();
+        const bool ran =
+            pdftotext.exitStatus() == QProcess::NormalExit && pdftotext.exitCode() == 0;
+        return ran ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : QString();
+    };
+    PdfText text;
+    const QString raw = run({"-raw"});
+    const QString boxes = run({"-bbox"});
+    text.read = !raw.isEmpty() && !boxes.isEmpty();
+    text.words = withoutBlanks(raw);
+    const auto number = [](const QRegularExpressionMatch& m, const char* group) {
+        return m.captured(group).toDouble();
+    };
+    const QRegularExpressionMatch page =
+        QRegularExpression(R"re(<page width="(?<w>[\d.]+)" height="(?<h>[\d.]+)")re").match(boxes);
+    text.allOnThePage = page.hasMatch();
+    QRegularExpressionMatchIterator words =
+        QRegularExpression(R"re(<word xMin="(?<x0>[-\d.]+)" yMin="(?<y0>[-\d.]+)" )re"
+                           R"re(xMax="(?<x1>[-\d.]+)" yMax="(?<y1>[-\d.]+)")re")
+            .globalMatch(boxes);
+    while (words.hasNext()) {
+        const QRegularExpressionMatch word = words.next();
+        text.allOnThePage = text.allOnThePage && number(word, "x0") >= 0 &&
+                            number(word, "y0") >= 0 && number(word, "x1") <= number(page, "w") &&
+                            number(word, "y1") <= number(page, "h");
+    }
+    return text;
+}
+
+}  // namespace
+
+class ReportPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void longestTextsShowWholeWithoutOverlapping();
+    void growsOnlyWhereTextNeedsRoom();
+    void staysOnePageOnAnyPaper();
+    void offeredFileNameIsSafe_data();
+    void offeredFileNameIsSafe();
+};
+
+void ReportPageTest::longestTextsShowWholeWithoutOverlapping() {
+    const ReportContent content = longestContent();
+    const ReportPage page(content);
+    const std::vector<ReportPage::Item> items = page.items();
+    for (const auto& [name, text] :
+         {std::pair{"Text1", content.diagnosis}, std::pair{"Text7", content.diet},
+          std::pair{"Text5", content.personality}, std::pair{"Text2", content.name},
+          std::pair{"Label10", content.signatureDate}}) {
+        const ReportPage::Item* item = itemNamed(items, name);
+        QVERIFY2(item, name);
+        QCOMPARE(item->lines.join(QString()), text);
+    }
+    QVERIFY2(itemNamed(items, "Text1")->lines.size() > 3,
+             "the longest diagnosis needs a taller box");
+    for (const char* button : {"Command1", "Command2"}) QVERIFY(!itemNamed(items, button));
+
+    const QRect sheet(QPoint(0, 0), page.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QVERIFY2(sheet.contains(items[i].rect), qPrintable(describe(items[i])));
+        for (std::size_t j = i + 1; j < items.size(); ++j) {
+            QVERIFY2(!items[i].rect.intersects(items[j].rect),
+                     qPrintable(describe(items[i]) + " " + describe(items[j])));
+        }
+    }
+    QCOMPARE(strayInk(page), 0);
+}
+
+// A long text moves only what lies under its box, and by as much as the box grew.
+void ReportPageTest::growsOnlyWhereTextNeedsRoom() {
+    const ReportContent content = longestContent();
+    ReportContent shortDiagnosis = content;
+    shortDiagnosis.diagnosis = "    阴虚。";
+    const ReportPage grown(content);
+    const ReportPage kept(shortDiagnosis);
+    const auto rect = [](const ReportPage& page, const char* name) {
+        return itemNamed(page.items(), name)->rect;
+    };
+    const int growth = rect(grown, "Text1").height() - rect(kept, "Text1").height();
+    QVERIFY(growth > 0);
+    QCOMPARE(grown.size().height() - kept.size().height(), growth);
+    for (const char* above : {"Label4", "Text2", "Label1", "Line3", "Label7", "Text1"}) {
+        QVERIFY2(rect(grown, above).top() == rect(kept, above).top(), above);
+    }
+    for (const char* below :
+         {"Line4", "Label8", "Text7", "Label3", "Text5", "Text6", "Label10", "Line7"}) {
+        QVERIFY2(rect(grown, below).top() == rect(kept, below).top() + growth, below);
+    }
+}
+
+// However long the texts, the page is one page of text: on A4 and on paper
+// far smaller than the page, where it is scaled down whole, every word on it.
+void ReportPageTest::staysOnePageOnAnyPaper() {
+    const ReportContent content = longestContent();
+    for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::A6}) {
+        const QString name = QPageSize(paper).name();
+        const QByteArray pdf = reportPdf(
+            content, QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5)));
+        QVERIFY(pdf.startsWith("%PDF"));
+        QVERIFY2(pdf.contains("/Count 1"), qPrintable(name));
+        QVERIFY(!pdf.contains("/Subtype /Image"));
+
+        const PdfText text = pdfText(pdf);
+        if (!text.read) QSKIP("pdftotext (poppler-utils) is not installed");
+        for (const QString& shown : {content.diagnosis, content.diet, content.personality,
+                                     content.name, content.signatureDate}) {
+            QVERIFY2(text.words.contains(withoutBlanks(shown)), qPrintable(name + ": " + shown));
+        }
+        QVERIFY2(text.allOnThePage, qPrintable(name));
+    }
+}
+
+void ReportPageTest::offeredFileNameIsSafe_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("offered");
+    QTest::newRow("a name") << "张三"
+                            << "体质报告_张三_20240305.pdf";
+    QTest::newRow("no name") << ""
+                             << "体质报告_未命名_20240305.pdf";
+    QTest::newRow("blanks only") << "   "
+                                 << "体质报告_未命名_20240305.pdf";
+    QTest::newRow("blanks around") << " 李四 "
+                                   << "体质报告_李四_20240305.pdf";
+    QTest::newRow("forbidden characters") << "a/b\\c:d*e?f\"g<h>i|j"
+                                          << "体质报告_a_b_c_d_e_f_g_h_i_j_20240305.pdf";
+    QTest::newRow("control characters") << "王\t五\n"
+                                        << "体质报告_王_五_20240305.pdf";
+}
+
+void ReportPageTest::offeredFileNameIsSafe() {
+    QFETCH(QString, name);
+    QFETCH(QString, offered);
+    QCOMPARE(reportFileName(name, QDate(2024, 3, 5)), offered);
+}
+
+QTEST_MAIN(ReportPageTest)
+#include "report_page_test.moc"
