@@ -25,8 +25,9 @@ namespace {
 
 constexpr std::array<std::string_view, 4> kFieldKeys = {"name", "sex", "age", "file"};
 
+// A particular as given: JSON Lines are UTF-8, and so is the command line here.
 QString text(const std::optional<std::string>& value) {
-    return value ? QString::fromLocal8Bit(value->data(), static_cast<qsizetype>(value->size()))
+    return value ? QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size()))
                  : QString();
 }
 
@@ -59,8 +60,17 @@ std::string writePage(const ReportContent& content, const QString& path, bool re
     return writeFile(path, pdf, replace);
 }
 
-ReportContent contentOf(const cli::Assessment& assessment, const QDate& today) {
-    return reportContent(evaluate(assessment.scores, assessment.personality), today);
+// The page of an assessment, dated today, with the particulars given.
+ReportContent contentOf(const cli::Assessment& assessment, const QDate& today,
+                        const std::optional<std::string>& name,
+                        const std::optional<std::string>& sex,
+                        const std::optional<std::string>& age) {
+    ReportContent content =
+        reportContent(evaluate(assessment.scores, assessment.personality), today);
+    content.name = text(name);
+    content.sex = text(sex);
+    content.age = text(age);
+    return content;
 }
 
 }  // namespace
@@ -89,14 +99,12 @@ std::string writeFile(const QString& path, const QByteArray& bytes, bool replace
 int exportPdf(const Command& command, std::ostream& err) {
     ReportContent content;
     try {
-        content = contentOf(command.answers.assessment(), QDate::currentDate());
+        content = contentOf(command.answers.assessment(), QDate::currentDate(), command.name,
+                            command.sex, command.age);
     } catch (const cli::InputError& error) {
         err << "corvane: " << error.what() << '\n';
         return 1;
     }
-    content.name = text(command.name);
-    content.sex = text(command.sex);
-    content.age = text(command.age);
     const QString path = QString::fromLocal8Bit(command.pdfFile.c_str());
     if (const std::string problem = writePage(content, path, command.overwrite); !problem.empty()) {
         err << "corvane: " << problem << '\n';
@@ -150,10 +158,8 @@ int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err) 
                                       " is written by line " + std::to_string(first->second) +
                                       " already");
             }
-            ReportContent content = contentOf(record.assessment, today);
-            content.name = QString::fromStdString(record.field("name").value_or(""));
-            content.sex = QString::fromStdString(record.field("sex").value_or(""));
-            content.age = QString::fromStdString(record.field("age").value_or(""));
+            ReportContent content = contentOf(record.assessment, today, record.field("name"),
+                                              record.field("sex"), record.field("age"));
             pool.start([outcome, content = std::move(content), path = folder.filePath(fileName),
                         replace = command.overwrite] {
                 try {

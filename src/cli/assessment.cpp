@@ -16,23 +16,6 @@ namespace {
 
 using nlohmann::json;
 
-// Messages go to a terminal, so control characters of the input are shown as
-// \xNN rather than written out, where an escape sequence would act on the terminal.
-std::string inQuotes(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string quoted = "'";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            quoted.push_back(c);
-            continue;
-        }
-        quoted.append("\\x").push_back(kHex[byte >> 4]);
-        quoted.push_back(kHex[byte & 0xF]);
-    }
-    return quoted + "'";
-}
-
 // Calls visit for each comma-separated item; an empty list has no items.
 template <typename Visit>
 void forEachItem(std::string_view list, Visit visit) {
@@ -55,7 +38,7 @@ std::optional<long long> parseInteger(std::string_view text) {
 
 int tickIndex(std::string_view name) {
     if (auto index = findSymptom(name)) return *index;
-    throw InputError("unknown symptom " + inQuotes(name) +
+    throw InputError("unknown symptom " + cli::quoted(name) +
                      ": use a control name check1 to Check79 or a number from 1 to 79");
 }
 
@@ -68,7 +51,7 @@ ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
 
 Score scoreNamed(std::string_view name) {
     if (auto score = scoreFromName(name)) return *score;
-    throw InputError("unknown score " + inQuotes(name) +
+    throw InputError("unknown score " + cli::quoted(name) +
                      ": use Yin, Yang, Qi, Phlegm, Stasis or Balanced");
 }
 
@@ -159,12 +142,13 @@ json parseObject(std::string_view line, std::span<const std::string_view> fieldK
     RepeatedKeyFinder finder;
     json object = json::parse(line, std::ref(finder), false);
     if (object.is_discarded()) throw InputError("malformed JSON");
-    if (finder.repeated()) throw InputError("key " + inQuotes(*finder.repeated()) + " given twice");
+    if (finder.repeated())
+        throw InputError("key " + cli::quoted(*finder.repeated()) + " given twice");
     if (!object.is_object()) throw InputError("a line must be one JSON object");
     for (const auto& [key, value] : object.items()) {
         if (!isAnswerKey(key) &&
             std::find(fieldKeys.begin(), fieldKeys.end(), key) == fieldKeys.end()) {
-            throw InputError("unknown key " + inQuotes(key) + ": use " + allowedKeys(fieldKeys));
+            throw InputError("unknown key " + cli::quoted(key) + ": use " + allowedKeys(fieldKeys));
         }
     }
     return object;
@@ -177,6 +161,21 @@ std::string fieldText(const std::string& key, const json& value) {
 }
 
 }  // namespace
+
+std::string quoted(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "'";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            out.push_back(c);
+            continue;
+        }
+        out.append("\\x").push_back(kHex[byte >> 4]);
+        out.push_back(kHex[byte & 0xF]);
+    }
+    return out + "'";
+}
 
 Ticks parseTickList(std::string_view list) {
     Ticks ticks;
@@ -191,7 +190,7 @@ Scores parseScoreList(std::string_view list) {
     forEachItem(list, [&](std::string_view item) {
         const auto equals = item.find('=');
         if (equals == std::string_view::npos)
-            throw InputError("expected NAME=VALUE, got " + inQuotes(item));
+            throw InputError("expected NAME=VALUE, got " + cli::quoted(item));
         const Score score = scoreNamed(item.substr(0, equals));
         if (given[score])
             throw InputError("score " + std::string(scoreName(score)) + " given twice");
@@ -203,10 +202,6 @@ Scores parseScoreList(std::string_view list) {
 
 int parsePersonality(std::string_view text) {
     return personalityValue(parseInteger(text));
-}
-
-std::string quoted(std::string_view text) {
-    return inQuotes(text);
 }
 
 std::optional<std::string> BatchRecord::field(std::string_view key) const {

@@ -134,6 +134,17 @@ QString writePdfFile(const QString& path, const ReportContent& content) {
     return {};
 }
 
+// A warning over the window with a 确定 button, gone once it is closed; the
+// caller opens it (window-modal, so the program goes on).
+QMessageBox* warningBox(QWidget* parent, const char* name, const QString& title,
+                        const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->button(QMessageBox::Ok)->setText("确定");
+    return box;
+}
+
 // Screen readers announce a text box by the heading above it.
 void nameByHeading(QWidget& box, QLabel& heading) {
     box.setAccessibleName(heading.text());
@@ -274,11 +285,7 @@ void ReportWindow::print() {
 
 // Without a printer the page can still leave as a PDF file.
 void ReportWindow::showPrintProblem(PrintOutcome outcome) {
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, "打印", printProblem(outcome), QMessageBox::Ok, this);
-    box->setObjectName("printProblem");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->button(QMessageBox::Ok)->setText("确定");
+    QMessageBox* box = warningBox(this, "printProblem", "打印", printProblem(outcome));
     if (outcome == PrintOutcome::NoDefaultPrinter) {
         QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
         save->setObjectName("saveAsPdf");
@@ -297,14 +304,9 @@ void ReportWindow::saveAsPdf() {
     if (path.isEmpty()) return;
     const QString problem = writePdfFile(path, content());
     if (problem.isEmpty()) return;
-    auto* box = new QMessageBox(
-        QMessageBox::Warning, "另存为PDF",
-        QString("无法保存PDF文件 %1：%2").arg(QDir::toNativeSeparators(path), problem),
-        QMessageBox::Ok, this);
-    box->setObjectName("saveProblem");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->button(QMessageBox::Ok)->setText("确定");
-    box->open();
+    warningBox(this, "saveProblem", "另存为PDF",
+               QString("无法保存PDF文件 %1：%2").arg(QDir::toNativeSeparators(path), problem))
+        ->open();
 }
 
 // 取消 hides the report and empties the diagnosis; everything else stays.
