@@ -211,11 +211,7 @@ void ReportWindow::addResultBoxes(const Twips& twips) {
             addLabel(this, twips, place.heading, toQString(corvane::heading(place.box)));
         QTextEdit* box = addTextBox(this, twips, place.text);
         nameByHeading(*box, *heading);
-        switch (place.box) {
-            case Box::Diagnosis: diagnosis_ = box; break;
-            case Box::Diet: diet_ = box; break;
-            case Box::Personality: personality_ = box; break;
-        }
+        resultBoxes_[static_cast<std::size_t>(place.box)] = box;
     }
 }
 
@@ -253,12 +249,7 @@ ReportContent ReportWindow::content() const {
 }
 
 QTextEdit* ReportWindow::resultBox(Box box) const {
-    switch (box) {
-        case Box::Diagnosis: return diagnosis_;
-        case Box::Personality: return personality_;
-        case Box::Diet: return diet_;
-    }
-    return diagnosis_;
+    return resultBoxes_[static_cast<std::size_t>(box)];
 }
 
 void ReportWindow::setResult(Box box, const QString& text) {
@@ -312,7 +303,7 @@ void ReportWindow::saveAsPdf() {
 // 取消 hides the report and empties the diagnosis; everything else stays.
 void ReportWindow::cancel() {
     hide();
-    diagnosis_->clear();
+    resultBox(Box::Diagnosis)->clear();
 }
 
 }  // namespace corvane

@@ -2,8 +2,10 @@
 
 #include <QDate>
 #include <QWidget>
+#include <array>
 #include <functional>
 
+#include "engine/report.h"
 #include "engine/rules/rule.h"
 #include "gui/page_printer.h"
 #include "gui/report_page.h"
@@ -63,9 +65,7 @@ private:
     QLineEdit* sex_ = nullptr;
     QLineEdit* age_ = nullptr;
     QLabel* date_ = nullptr;
-    QTextEdit* diagnosis_ = nullptr;
-    QTextEdit* diet_ = nullptr;
-    QTextEdit* personality_ = nullptr;
+    std::array<QTextEdit*, kReportBoxes.size()> resultBoxes_{};  // by Box
     QPushButton* printButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QLineEdit* signature_ = nullptr;
