@@ -1,5 +1,7 @@
-# Cross-compiles the engine and corvane-eval for 64-bit Windows with Debian's
-# mingw-w64 compiler (the posix thread model, for std::thread and std::mutex).
+# Cross-compiles for 64-bit Windows with Debian's mingw-w64 compiler (the posix
+# thread model, for std::thread and std::mutex). Used alone for a build without
+# the windows, and chain-loaded by the mingw Qt's own toolchain file for the
+# whole program; Qt itself is built with it too (scripts/qt-mingw).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -12,9 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The compiler's runtime goes into the .exe, so it runs without any DLL beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # CLI11 and nlohmann-json are header-only; these package configs take just
 # their header trees from the native packages, never /usr/include as a whole,
