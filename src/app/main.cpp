@@ -1,9 +1,13 @@
 #include <QApplication>
 #include <QIcon>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/pdf_export.h"
+#include "app/platform.h"
+#include "gui/faces.h"
 #include "gui/questionnaire_window.h"
 
 namespace {
@@ -31,15 +35,24 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
     }
 }
 
-// The PDF export draws with Qt's fonts but shows nothing, so it runs on the
-// offscreen platform whatever the environment names: no display is needed.
+// The PDF export draws with Qt's fonts but shows nothing. On Linux it runs on
+// the offscreen platform whatever the environment names, so no display is
+// needed; Windows' own platform needs none, and it alone finds the system's
+// fonts there.
 int runExport(char* program, const Command& command) {
+#ifndef _WIN32
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qInstallMessageHandler(keepQtQuiet);
     int argc = 1;
     char* argv[] = {program, nullptr};
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName("Corvane");
+    if (!corvane::facesDrawChinese()) {
+        std::cerr << "corvane: no Chinese font is installed, so the page's text cannot be "
+                     "drawn\n";
+        return 1;
+    }
     if (command.mode == Command::Mode::Pdf) return corvane::app::exportPdf(command, std::cerr);
     std::ios::sync_with_stdio(false);
     return corvane::app::exportPdfBatch(command, std::cin, std::cerr);
@@ -48,7 +61,16 @@ int runExport(char* program, const Command& command) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const corvane::app::ParsedCommandLine parsed = corvane::app::parseCommandLine(argc, argv);
+    const std::vector<std::string> arguments = corvane::app::utf8Arguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    const bool windows = arguments.size() <= 1;
+    if (!windows) {
+        corvane::app::useStartingConsole();
+        corvane::app::useBinaryStandardStreams();
+    }
+    const corvane::app::ParsedCommandLine parsed =
+        corvane::app::parseCommandLine(static_cast<int>(pointers.size()), pointers.data());
     if (parsed.exitStatus) return *parsed.exitStatus;
     if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0]);
     return runExport(argv[0], parsed.command);

@@ -105,7 +105,7 @@ int exportPdf(const Command& command, std::ostream& err) {
         err << "corvane: " << error.what() << '\n';
         return 1;
     }
-    const QString path = QString::fromLocal8Bit(command.pdfFile.c_str());
+    const QString path = QString::fromStdString(command.pdfFile);
     if (const std::string problem = writePage(content, path, command.overwrite); !problem.empty()) {
         err << "corvane: " << problem << '\n';
         return 1;
@@ -114,7 +114,7 @@ int exportPdf(const Command& command, std::ostream& err) {
 }
 
 int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err) {
-    const QString folderName = QString::fromLocal8Bit(command.pdfFolder.c_str());
+    const QString folderName = QString::fromStdString(command.pdfFolder);
     // Nothing can be written without the folder: one message instead of one a line.
     if (!QDir().mkpath(folderName) || !QFileInfo(folderName).isDir()) {
         err << "corvane: cannot make the folder " << shown(folderName) << '\n';

@@ -1,6 +1,8 @@
 #include "gui/faces.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QRawFont>
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -42,6 +44,15 @@ QFont face(Face face, qreal pointSize) {
         case Face::Songti: return songti(pointSize);
     }
     return songti(pointSize);
+}
+
+bool facesDrawChinese() {
+    for (const Face each : {Face::Heiti, Face::Kaiti, Face::Songti}) {
+        const QRawFont font = QRawFont::fromFont(face(each, 12), QFontDatabase::SimplifiedChinese);
+        // Qt's stand-in that draws boxes has no font tables and claims every character.
+        if (font.fontTable("cmap").isEmpty() || !font.supportsCharacter(U'诊')) return false;
+    }
+    return true;
 }
 
 QFont plainFace() {

@@ -16,6 +16,11 @@ QFont songti(qreal pointSize);  // regular text (宋体)
 enum class Face { Heiti, Kaiti, Songti };
 QFont face(Face face, qreal pointSize);
 
+// Whether every one of the three faces is drawn from a real font that has
+// Chinese glyphs. Without one Qt draws a box for each character, so a page
+// made then has no text on it.
+bool facesDrawChinese();
+
 // The windows' ordinary text: 宋体 at 9 pt.
 QFont plainFace();
 

@@ -153,6 +153,17 @@ class Export(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.dir)), ["a file"] + (["locked"] if os.geteuid() != 0 else []))
         self.assertEqual(os.path.getsize(self.path("a file")), 0)
 
+    def test_without_a_chinese_font_no_page_of_boxes_is_written(self):
+        config = self.path("fonts.conf")
+        with open(config, "w") as empty:
+            empty.write('<?xml version="1.0"?>\n<fontconfig></fontconfig>\n')
+        pdf = self.path("boxes.pdf")
+        done = subprocess.run([CORVANE, "--pdf", pdf, "--ticks", "1"], capture_output=True, timeout=120,
+                              env={**ENV, "FONTCONFIG_FILE": config})
+        self.assertEqual(done.returncode, 1)
+        self.assertIn("no Chinese font", done.stderr.decode())
+        self.assertFalse(os.path.exists(pdf))
+
     def test_help_and_version(self):
         done = run("--help")
         self.assertEqual(done.returncode, 0)
