@@ -98,12 +98,44 @@ PrintOutcome printOnDefaultPrinter(const ReportContent& content) {
 
 #else
 
+namespace {
+
+// Qt's Windows print engine tells a page or document that the spooler refused
+// at its end only in a message ("QWin32PrintEngine::end: EndDoc failed (...)")
+// and then leaves the printer idle as after a good job; the messages of one
+// job are watched for that. Jobs are printed on the GUI thread, one at a time.
+class EndOfJobWatch {
+public:
+    EndOfJobWatch() {
+        refused_ = false;
+        previous_ = qInstallMessageHandler(&EndOfJobWatch::handle);
+    }
+    ~EndOfJobWatch() { qInstallMessageHandler(previous_); }
+    EndOfJobWatch(const EndOfJobWatch&) = delete;
+    EndOfJobWatch& operator=(const EndOfJobWatch&) = delete;
+
+    bool refused() const { return refused_; }
+
+private:
+    // Every message still reaches the handler in force before the watch.
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (message.startsWith(QLatin1String("QWin32PrintEngine::end:"))) refused_ = true;
+        previous_(type, context, message);
+    }
+    static inline bool refused_ = false;
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
+}  // namespace
+
 PrintOutcome printOnDefaultPrinter(const ReportContent& content) {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull()) return PrintOutcome::NoDefaultPrinter;
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8(report_layout::kTitle));
-    return printOnPrinter(content, printer);
+    const EndOfJobWatch watch;
+    const PrintOutcome outcome = printOnPrinter(content, printer);
+    return watch.refused() ? PrintOutcome::Failed : outcome;
 }
 
 #endif
