@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Makes the Windows installer and the zip of the program folder.
+#   make-installer.sh FOLDER VERSION OUTPUT_DIR [STRIP]
+# FOLDER is the installed program folder (cmake --install of a Windows build);
+# OUTPUT_DIR receives Corvane-VERSION-x64.msi and Corvane-VERSION-x64.zip.
+# STRIP, mingw's strip, takes the symbols out of every program and DLL first.
+set -euo pipefail
+folder=$(realpath "$1")
+version=$2
+output=$(realpath -m "$3")
+here=$(dirname "$(realpath "$0")")
+strip=${4:-}
+name=Corvane-$version-x64
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$output"
+
+if [ -n "$strip" ]; then
+    find "$folder" -type f \( -name '*.exe' -o -name '*.dll' \) -exec "$strip" --strip-unneeded {} +
+fi
+
+# wixl takes source files by paths relative to where it runs.
+ln -s "$folder" "$work/folder"
+cp "$here/corvane.wxs" "$here/corvane.ico" "$work/"
+
+# Every file of the folder as one component of the group CorvaneFiles.
+(cd "$work" && find folder/ -type f | LC_ALL=C sort |
+    wixl-heat --prefix folder/ --directory-ref INSTALLDIR --component-group CorvaneFiles \
+        --var var.Folder --win64 >files.wxs)
+(cd "$work" && wixl --arch x64 -D Win64=yes -D Version="$version" -D Folder=folder \
+    -D Icon=corvane.ico -o "$output/$name.msi" corvane.wxs files.wxs)
+
+# The zip holds the same folder under the installer's name, for those who
+# cannot install.
+rm -f "$output/$name.zip"
+ln -s "$folder" "$work/$name"
+(cd "$work" && zip -qr -X "$output/$name.zip" "$name/")
+echo "$output/$name.msi"
+echo "$output/$name.zip"

@@ -1,0 +1,13 @@
+# Gives a Windows program its icon and version resource.
+#   corvane_windows_resources(TARGET DESCRIPTION [ICON])
+function(corvane_windows_resources target description)
+  set(RC_NAME ${target})
+  set(RC_DESCRIPTION ${description})
+  set(ICON_LINE "")
+  if(ARGN STREQUAL "ICON")
+    set(ICON_LINE "1 ICON \"${PROJECT_SOURCE_DIR}/packaging/windows/corvane.ico\"")
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
