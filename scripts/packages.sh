@@ -25,7 +25,13 @@ stage_packages() {
   case $1 in
     asan | fuzz) echo clang libclang-rt-14-dev ;;
     package) echo dpkg-dev file desktop-file-utils help2man lintian appstream man-db ;;
-    windows) echo g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest wine wine64 ;;
+    windows)
+      # The cross compiler, what building Qt from Debian's source needs, the
+      # installer's tools and Qt's translations; wine, a window manager and
+      # xdotool for the tests.
+      echo g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch \
+        wixl zip qt6-translations-l10n googletest wine wine64 openbox xdotool
+      ;;
   esac
 }
 

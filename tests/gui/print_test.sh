@@ -6,9 +6,12 @@
 # refuse jobs and checks that the window says the print failed. Puts the
 # spooler back as it was.
 #
-# Usage: print_test.sh PATH/TO/report_print_job
+# Usage: print_test.sh PATH/TO/report_print_job [RUNNER]
+# RUNNER (wine) runs a Windows build of the job program, which prints through
+# the printers wine offers for the CUPS queues.
 set -euo pipefail
 job_program=$1
+runner=("${@:2}")
 
 skip() {
     echo "skipped: $*"
@@ -67,7 +70,7 @@ else
 fi
 lpadmin -d "$queue"
 
-"$job_program" printed
+"${runner[@]}" "$job_program" printed
 
 pdf=""
 for _ in $(seq 600); do
@@ -112,7 +115,7 @@ echo "one page of text and lines, report shown, buttons not printed"
 
 # A queue that refuses jobs: the window must say the print failed.
 cupsreject "$queue"
-"$job_program" refused
+"${runner[@]}" "$job_program" refused
 sleep 0.5
 [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] || { echo "the refused queue holds a job"; exit 1; }
 spooled=$(find "$work/out" -name '*.pdf' | wc -l)

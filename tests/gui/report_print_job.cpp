@@ -1,9 +1,11 @@
-// Fills in a report as after one diagnosis and presses its 打印, which prints
-// on the system's default printer.
+// Fills in a report as after one diagnosis (check1, check6, check13 and
+// Option1) and presses its 打印, which prints on the system's default printer.
 //   report_print_job printed   exits 0 when the window reported a good print
 //                              and keeps both buttons hidden
 //   report_print_job refused   exits 0 when the window said the print failed,
 //                              showed both buttons again and kept the report
+//   report_print_job texts     prints nothing; writes the three result boxes,
+//                              diagnosis, diet and personality, one a line
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -30,6 +32,13 @@ int main(int argc, char* argv[]) {
     corvane::ReportWindow& report = *questionnaire.report().window();
     report.findChild<QLineEdit*>("Text2")->setText("张三");
     const QString diagnosis = report.result(corvane::Box::Diagnosis);
+    if (argc > 1 && QString(argv[1]) == "texts") {
+        for (const corvane::Box box :
+             {corvane::Box::Diagnosis, corvane::Box::Diet, corvane::Box::Personality}) {
+            out << report.result(box) << "\n";
+        }
+        return 0;
+    }
     report.findChild<QPushButton*>("Command1")->click();
 
     const auto* problem = report.findChild<QMessageBox*>("printProblem");
