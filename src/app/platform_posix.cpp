@@ -1,5 +1,8 @@
 #include "app/platform.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace corvane::app {
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
@@ -9,5 +12,14 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 void useStartingConsole() {}
 
 void useBinaryStandardStreams() {}
+
+bool standardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
+bool standardInputIsFile() {
+    struct stat status {};
+    return fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode);
+}
 
 }  // namespace corvane::app

@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+#include <sys/types.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -60,6 +62,15 @@ void useStartingConsole() {
 void useBinaryStandardStreams() {
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+}
+
+bool standardErrorIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
+bool standardInputIsFile() {
+    struct _stat64 status {};
+    return _fstat64(_fileno(stdin), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
 }
 
 }  // namespace corvane::app

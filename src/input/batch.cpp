@@ -1,0 +1,170 @@
+#include "input/batch.h"
+
+#include <deque>
+#include <istream>
+#include <map>
+#include <ostream>
+#include <utility>
+
+namespace corvane::input {
+
+namespace {
+
+constexpr std::string_view kPdf = ".pdf";
+
+bool isControl(std::string_view name, std::size_t at) {
+    const auto byte = static_cast<unsigned char>(name[at]);
+    const bool c1 = byte == 0xC2 && at + 1 < name.size() &&
+                    static_cast<unsigned char>(name[at + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(name[at + 1]) <= 0x9F;
+    return byte < 0x20 || byte == 0x7F || c1;
+}
+
+bool hasControl(std::string_view name) {
+    for (std::size_t at = 0; at < name.size(); ++at) {
+        if (isControl(name, at)) return true;
+    }
+    return false;
+}
+
+// A space, a no-break space or an ideographic space.
+bool startsWithBlank(std::string_view text) {
+    return text.starts_with(" ") || text.starts_with("\u00A0") || text.starts_with("\u3000");
+}
+
+bool endsWithBlank(std::string_view text) {
+    return text.ends_with(" ") || text.ends_with("\u00A0") || text.ends_with("\u3000");
+}
+
+bool endsWithPdf(std::string_view name) {
+    if (name.size() < kPdf.size()) return false;
+    const std::string_view end = name.substr(name.size() - kPdf.size());
+    for (std::size_t i = 0; i < kPdf.size(); ++i) {
+        const char c =
+            end[i] >= 'A' && end[i] <= 'Z' ? static_cast<char>(end[i] - 'A' + 'a') : end[i];
+        if (c != kPdf[i]) return false;
+    }
+    return true;
+}
+
+// Why a given file name cannot be used, or nothing.
+std::string_view fileNameProblem(std::string_view name) {
+    using namespace std::string_view_literals;
+    if (name.empty()) return "must not be empty";
+    if (name.find_first_of("/\\\0"sv) != std::string_view::npos)
+        return "must be a file name inside the folder, without '/' or '\\'";
+    if (hasControl(name)) return "must not hold control characters";
+    if (name.find_first_of(":*?\"<>|") != std::string_view::npos)
+        return "must not hold any of : * ? \" < > |, which Windows refuses in file names";
+    if (name.front() == '.') return "must not start with '.'";
+    if (startsWithBlank(name) || endsWithBlank(name)) return "must not start or end with a blank";
+    return {};
+}
+
+}  // namespace
+
+std::string pageFileName(const std::optional<std::string>& given, std::size_t line) {
+    if (!given) {
+        std::string number = std::to_string(line);
+        if (number.size() < 6) number.insert(0, 6 - number.size(), '0');
+        return number.append(kPdf);
+    }
+    if (const std::string_view problem = fileNameProblem(*given); !problem.empty()) {
+        throw InputError("\"file\" " + std::string(problem) + ": " + input::quoted(*given));
+    }
+    return endsWithPdf(*given) ? *given : *given + std::string(kPdf);
+}
+
+LineOutcome PendingOutcome::get() {
+    if (auto* later = std::get_if<std::future<LineOutcome>>(&outcome_)) return later->get();
+    return std::get<LineOutcome>(outcome_);
+}
+
+void Messages::say(std::string_view text) const {
+    write(program + ": " + std::string(text) + "\n");
+}
+
+void Messages::sayAboutLine(std::size_t line, std::string_view text) const {
+    say("line " + std::to_string(line) + ": " + std::string(text));
+}
+
+Messages messagesTo(std::string program, std::ostream& err) {
+    return {std::move(program), [&err](const std::string& line) { err << line << std::flush; }};
+}
+
+namespace {
+
+// The lines in work, finished in input order.
+class LinesInWork {
+public:
+    LinesInWork(BatchJob& job, const Messages& messages) : job_(job), messages_(messages) {}
+
+    void add(std::size_t line, PendingOutcome outcome) {
+        pending_.emplace_back(line, std::move(outcome));
+    }
+
+    // Finishes the oldest lines until no more than `left` are in work.
+    void finishUntil(std::size_t left) {
+        while (pending_.size() > left) {
+            auto& [line, pending] = pending_.front();
+            finish(line, pending.get());
+            pending_.pop_front();
+        }
+    }
+
+    BatchTally& tally() { return tally_; }
+
+private:
+    void finish(std::size_t line, const LineOutcome& outcome) {
+        using Kind = LineOutcome::Kind;
+        switch (outcome.kind) {
+            case Kind::Done: ++tally_.done; break;
+            case Kind::Skipped: ++tally_.skipped; break;
+            case Kind::Failed:
+                ++tally_.failed;
+                messages_.sayAboutLine(line, outcome.text);
+                break;
+            case Kind::Cancelled: break;
+        }
+        if (outcome.kind != Kind::Cancelled && tally_.finishedUpTo + 1 == line) {
+            tally_.finishedUpTo = line;
+        }
+        job_.finish(line, outcome, tally_);
+    }
+
+    BatchJob& job_;
+    const Messages& messages_;
+    std::deque<std::pair<std::size_t, PendingOutcome>> pending_;
+    BatchTally tally_;
+};
+
+}  // namespace
+
+BatchTally runBatch(std::istream& in, BatchJob& job, const Messages& messages, std::size_t ahead) {
+    LinesInWork inWork(job, messages);
+    std::map<std::string, std::size_t> claimed;  // file names given to lines, by line
+    std::string text;
+    for (std::size_t number = 1;; ++number) {
+        if (job.stopped()) {
+            inWork.tally().stopped = true;
+            break;
+        }
+        if (!std::getline(in, text)) break;
+        try {
+            BatchLine line{number, parseBatchRecord(text, kParticularKeys), {}};
+            line.file = pageFileName(line.record.field("file"), number);
+            if (const auto [first, added] = claimed.emplace(line.file, number); !added) {
+                throw InputError("file " + input::quoted(line.file) + " is written by line " +
+                                 std::to_string(first->second) + " already");
+            }
+            inWork.add(number, job.start(line));
+        } catch (const InputError& error) {
+            inWork.add(number, LineOutcome::failed(error.what()));
+        }
+        inWork.finishUntil(ahead);
+    }
+    inWork.finishUntil(0);
+    return inWork.tally();
+}
+
+}  // namespace corvane::input
