@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
                      "Read JSON Lines from standard input instead of --ticks, --scores and "
                      "--personality, write one JSON object per line. "
                      "A line gives \"ticks\" or \"scores\", optionally \"personality\", and "
-                     "may give the \"name\", \"sex\", \"age\" and \"file\" of corvane "
-                     "--pdf-dir; the name is passed on into the output");
+                     "may give the \"name\", \"sex\", \"age\" and \"file\" that corvane's "
+                     "PDF export reads; the name is passed on into the output");
     batch->excludes(options.answers.ticksOption)
         ->excludes(options.answers.scoresOption)
         ->excludes(options.answers.personalityOption);
