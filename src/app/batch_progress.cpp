@@ -16,7 +16,7 @@ std::string blanks(const std::string& shown) {
 
 }  // namespace
 
-BatchProgress::BatchProgress(std::ostream& err, bool shown, std::optional<std::size_t> lines)
+BatchProgress::BatchProgress(std::ostream& err, bool shown, std::size_t lines)
     : err_(err), shown_(shown), lines_(lines), started_(std::chrono::steady_clock::now()) {}
 
 void BatchProgress::write(const std::string& message) {
@@ -34,9 +34,8 @@ void BatchProgress::update(const input::BatchTally& tally) {
     const double seconds = std::chrono::duration<double>(now - started_).count();
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0 ? tally.done / seconds : 0.0);
-    std::string text = "corvane: " + std::to_string(done);
-    if (lines_) text.append(" of ").append(std::to_string(*lines_));
-    draw(text.append(" lines done, ").append(rate).append(" pages/s"));
+    draw("corvane: " + std::to_string(done) + " of " + std::to_string(lines_) + " lines done, " +
+         rate + " pages/s");
 }
 
 void BatchProgress::end() {

@@ -1,11 +1,7 @@
 #include <QApplication>
 #include <QIcon>
-#include <algorithm>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
@@ -28,12 +24,6 @@ int runWindows(char* program) {
     corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
     return QApplication::exec();
-}
-
-// Lines as std::getline reads them: a last line needs no newline.
-std::size_t lineCount(std::string_view text) {
-    const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    return newlines + (!text.empty() && text.back() != '\n' ? 1 : 0);
 }
 
 // Standard error of the export carries the program's own messages only: what
@@ -65,13 +55,8 @@ int runExport(char* program, const Command& command) {
     }
     if (command.mode == Command::Mode::Pdf) return corvane::app::exportPdf(command, std::cerr);
     std::ios::sync_with_stdio(false);
-    const corvane::app::BatchDisplay display{corvane::app::standardErrorIsTerminal(), {}};
-    if (!display.progress || !corvane::app::standardInputIsFile()) {
-        return corvane::app::exportPdfBatch(command, std::cin, std::cerr, display);
-    }
-    // A file read whole first, so that the progress line can tell how many lines are left.
-    std::istringstream input(std::string(std::istreambuf_iterator<char>(std::cin), {}));
-    return corvane::app::exportPdfBatch(command, input, std::cerr, {true, lineCount(input.view())});
+    return corvane::app::exportPdfBatch(command, std::cin, std::cerr,
+                                        {corvane::app::standardErrorIsTerminal()});
 }
 
 }  // namespace

@@ -4,20 +4,25 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <QThread>
 #include <QThreadPool>
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <future>
 #include <istream>
+#include <iterator>
 #include <memory>
 #include <ostream>
+#include <sstream>
+#include <string_view>
 #include <system_error>
 
 #include "app/batch_progress.h"
 #include "app/interruption.h"
 #include "engine/evaluation.h"
+#include "gui/face_subsets.h"
 #include "gui/report_page.h"
 #include "input/batch.h"
 
@@ -62,6 +67,21 @@ std::optional<QString> writeWhole(QFileDevice& file, const QByteArray& bytes) {
 bool entryExists(const QString& path) {
     const QFileInfo entry(path);
     return entry.exists() || entry.isSymLink();
+}
+
+// A new file beside path for a page to be written to before it is moved into
+// place: opened as new, so never an existing file or a link, and with the
+// permissions any new file gets.
+bool openPart(QFile& part, const QString& path) {
+    const QDir folder = QFileInfo(path).dir();
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const quint64 random = QRandomGenerator::global()->generate64();
+        part.setFileName(folder.filePath(
+            QStringLiteral(".corvane-%1.part").arg(random, 16, 16, QLatin1Char('0'))));
+        if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
+        if (!entryExists(part.fileName())) return false;  // the folder refuses, not a name taken
+    }
+    return false;
 }
 
 std::filesystem::path fileSystemPath(const QString& path) {
@@ -160,6 +180,30 @@ private:
     QThreadPool pool_;
 };
 
+// Lines as std::getline reads them: a last line needs no newline.
+std::size_t lineCount(std::string_view text) {
+    const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return newlines + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+// Every character the pages of the input can show: the page's own, today's
+// date and the particulars of each line that can be read.
+QString pageCharacters(const std::string& input) {
+    QString characters = reportPageCharacters() + reportDateText(QDate::currentDate());
+    std::istringstream lines(input);
+    std::string line;
+    while (std::getline(lines, line)) {
+        try {
+            const input::BatchRecord record = input::parseBatchRecord(line, input::kParticularKeys);
+            for (const char* key : {"name", "sex", "age"})
+                characters.append(text(record.field(key)));
+        } catch (const input::InputError&) {
+            // The batch tells it in its place.
+        }
+    }
+    return characters;
+}
+
 std::string summary(const input::BatchTally& tally) {
     return "pages written " + std::to_string(tally.done) + ", skipped " +
            std::to_string(tally.skipped) + ", failed " + std::to_string(tally.failed);
@@ -190,26 +234,22 @@ std::string writeFile(const QString& path, const QByteArray& bytes, bool replace
 }
 
 std::string placeFile(const QString& path, const QByteArray& bytes, bool replace) {
-    QTemporaryFile part(QFileInfo(path).dir().filePath(".corvane-XXXXXX.part"));
-    if (!part.open()) return cannotWrite(path, part.errorString());
-    if (const std::optional<QString> failure = writeWhole(part, bytes)) {
-        return cannotWrite(path, *failure);
-    }
+    QFile part;
+    if (!openPart(part, path)) return cannotWrite(path, part.errorString());
+    std::optional<QString> failure = writeWhole(part, bytes);
     part.close();
-    if (part.error() != QFileDevice::NoError) return cannotWrite(path, part.errorString());
-    const std::filesystem::path from = fileSystemPath(part.fileName());
-    const std::filesystem::path to = fileSystemPath(path);
+    if (!failure && part.error() != QFileDevice::NoError) failure = part.errorString();
     std::error_code error;
-    if (replace) {
-        std::filesystem::rename(from, to, error);
-    } else {
-        error = moveWithoutReplacing(from, to);
+    if (!failure && replace) {
+        std::filesystem::rename(fileSystemPath(part.fileName()), fileSystemPath(path), error);
+    } else if (!failure) {
+        error = moveWithoutReplacing(fileSystemPath(part.fileName()), fileSystemPath(path));
     }
+    if (!failure && !error) return {};
+    part.remove();
+    if (failure) return cannotWrite(path, *failure);
     if (error == std::errc::file_exists) return existsAlready(path, true);
-    if (error) return cannotWrite(path, QString::fromStdString(error.message()));
-    // Moved away: nothing is left for the temporary file to remove.
-    part.setAutoRemove(false);
-    return {};
+    return cannotWrite(path, QString::fromStdString(error.message()));
 }
 
 int exportPdf(const Command& command, std::ostream& err) {
@@ -245,12 +285,17 @@ int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
         err << "corvane: cannot write into the folder " << shown(folderName) << '\n';
         return 1;
     }
-    BatchProgress progress(err, display.progress, display.lines);
+    // The input is read whole first, for the characters its pages can show and
+    // for the number of its lines.
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    const FaceSubsets faces(pageCharacters(text));
+    std::istringstream lines(text);
+    BatchProgress progress(err, display.progress, lineCount(text));
     const input::Messages messages{"corvane",
                                    [&progress](const std::string& line) { progress.write(line); }};
     const InterruptionGuard guard;
     PageJob job(command, progress);
-    const input::BatchTally tally = input::runBatch(in, job, messages, job.ahead());
+    const input::BatchTally tally = input::runBatch(lines, job, messages, job.ahead());
     progress.end();
     // Ctrl-C after the last line was read may still have left pages undone.
     const bool interrupted = InterruptionGuard::interrupted();

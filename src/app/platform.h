@@ -25,8 +25,4 @@ void useBinaryStandardStreams();
 // Whether standard error is a terminal, where a progress line can be redrawn.
 bool standardErrorIsTerminal();
 
-// Whether standard input is a regular file, whose lines can be counted before
-// a batch starts.
-bool standardInputIsFile();
-
 }  // namespace corvane::app

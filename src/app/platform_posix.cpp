@@ -1,6 +1,5 @@
 #include "app/platform.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvane::app {
@@ -15,11 +14,6 @@ void useBinaryStandardStreams() {}
 
 bool standardErrorIsTerminal() {
     return isatty(STDERR_FILENO) == 1;
-}
-
-bool standardInputIsFile() {
-    struct stat status {};
-    return fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 }  // namespace corvane::app

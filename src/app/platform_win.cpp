@@ -1,7 +1,5 @@
 #include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -66,11 +64,6 @@ void useBinaryStandardStreams() {
 
 bool standardErrorIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
-}
-
-bool standardInputIsFile() {
-    struct _stat64 status {};
-    return _fstat64(_fileno(stdin), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
 }
 
 }  // namespace corvane::app
