@@ -149,6 +149,9 @@ class Export(unittest.TestCase):
         with open(self.path("kept.pdf"), "rb") as kept:
             self.assertEqual(kept.read(), b"mine")
         self.assertPageShows(self.path("zhang.pdf"), ["--ticks", "1,6,13", "--personality", "1"], "张三", "男", "45")
+        mask = os.umask(0)
+        os.umask(mask)
+        self.assertEqual(os.stat(self.path("zhang.pdf")).st_mode & 0o777, 0o666 & ~mask)  # as any new file
         self.assertIn("王五", page_text(self.path("000010.pdf")))
 
         again = run("--pdf-dir", self.dir, "--batch", "--overwrite", stdin=lines[5].encode())
