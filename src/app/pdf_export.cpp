@@ -14,8 +14,10 @@
 #include <istream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -204,6 +206,15 @@ QString pageCharacters(const std::string& input) {
     return characters;
 }
 
+// Why pages cannot be written into the folder, made when needed, or nothing.
+std::string folderProblem(const QString& folder) {
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        return "cannot make the folder " + shown(folder);
+    }
+    if (!QFileInfo(folder).isWritable()) return "cannot write into the folder " + shown(folder);
+    return {};
+}
+
 std::string summary(const input::BatchTally& tally) {
     return "pages written " + std::to_string(tally.done) + ", skipped " +
            std::to_string(tally.skipped) + ", failed " + std::to_string(tally.failed);
@@ -275,22 +286,18 @@ int exportPdf(const Command& command, std::ostream& err) {
 
 int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
                    const BatchDisplay& display) {
-    const QString folderName = QString::fromStdString(command.pdfFolder);
     // Nothing can be written without the folder: one message instead of one a line.
-    if (!QDir().mkpath(folderName) || !QFileInfo(folderName).isDir()) {
-        err << "corvane: cannot make the folder " << shown(folderName) << '\n';
-        return 1;
-    }
-    if (!QFileInfo(folderName).isWritable()) {
-        err << "corvane: cannot write into the folder " << shown(folderName) << '\n';
+    if (const std::string problem = folderProblem(QString::fromStdString(command.pdfFolder));
+        !problem.empty()) {
+        err << "corvane: " << problem << '\n';
         return 1;
     }
     // The input is read whole first, for the characters its pages can show and
     // for the number of its lines.
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    const FaceSubsets faces(pageCharacters(text));
-    std::istringstream lines(text);
-    BatchProgress progress(err, display.progress, lineCount(text));
+    const std::string wholeInput(std::istreambuf_iterator<char>(in), {});
+    const FaceSubsets faces(pageCharacters(wholeInput));
+    std::istringstream lines(wholeInput);
+    BatchProgress progress(err, display.progress, lineCount(wholeInput));
     const input::Messages messages{"corvane",
                                    [&progress](const std::string& line) { progress.write(line); }};
     const InterruptionGuard guard;
