@@ -1,10 +1,12 @@
 #include "input/batch.h"
 
+#include <charconv>
 #include <deque>
 #include <istream>
 #include <map>
 #include <ostream>
 #include <utility>
+#include <vector>
 
 namespace corvane::input {
 
@@ -77,7 +79,7 @@ std::string pageFileName(const std::optional<std::string>& given, std::size_t li
 
 LineOutcome PendingOutcome::get() {
     if (auto* later = std::get_if<std::future<LineOutcome>>(&outcome_)) return later->get();
-    return std::get<LineOutcome>(outcome_);
+    return std::move(std::get<LineOutcome>(outcome_));
 }
 
 void Messages::say(std::string_view text) const {
@@ -93,6 +95,47 @@ Messages messagesTo(std::string program, std::ostream& err) {
 }
 
 namespace {
+
+// The line whose numbered file name this is (000042.pdf: 42), or 0.
+std::size_t lineNumbered(std::string_view name) {
+    if (!name.ends_with(kPdf)) return 0;
+    const std::string_view digits = name.substr(0, name.size() - kPdf.size());
+    std::size_t line = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), line);
+    if (error != std::errc{} || end != digits.data() + digits.size() || line == 0) return 0;
+    return pageFileName(std::nullopt, line) == name ? line : 0;
+}
+
+// The file names the lines of one input take. Most lines take their number's
+// name, which no other number gives, so only the names that lines give
+// themselves are kept, and for each line whether it took its number's.
+class FileClaims {
+public:
+    // The earlier line that took the name, or 0 once this line has it.
+    std::size_t claim(const std::string& name, std::size_t line, bool given) {
+        tookNumbered_.resize(line, false);
+        const std::size_t holder = holderOf(name, line);
+        if (holder != 0) return holder;
+        if (given) {
+            givenNames_.emplace(name, line);
+        } else {
+            tookNumbered_[line - 1] = true;
+        }
+        return 0;
+    }
+
+private:
+    std::size_t holderOf(const std::string& name, std::size_t line) const {
+        if (const auto found = givenNames_.find(name); found != givenNames_.end()) {
+            return found->second;
+        }
+        const std::size_t numbered = lineNumbered(name);
+        return numbered != 0 && numbered < line && tookNumbered_[numbered - 1] ? numbered : 0;
+    }
+
+    std::map<std::string, std::size_t> givenNames_;
+    std::vector<bool> tookNumbered_;  // by line, from line 1
+};
 
 // The lines in work, finished in input order.
 class LinesInWork {
@@ -142,7 +185,7 @@ private:
 
 BatchTally runBatch(std::istream& in, BatchJob& job, const Messages& messages, std::size_t ahead) {
     LinesInWork inWork(job, messages);
-    std::map<std::string, std::size_t> claimed;  // file names given to lines, by line
+    FileClaims claims;
     std::string text;
     for (std::size_t number = 1;; ++number) {
         if (job.stopped()) {
@@ -152,10 +195,11 @@ BatchTally runBatch(std::istream& in, BatchJob& job, const Messages& messages, s
         if (!std::getline(in, text)) break;
         try {
             BatchLine line{number, parseBatchRecord(text, kParticularKeys), {}};
-            line.file = pageFileName(line.record.field("file"), number);
-            if (const auto [first, added] = claimed.emplace(line.file, number); !added) {
+            const std::optional<std::string> given = line.record.field("file");
+            line.file = pageFileName(given, number);
+            if (const std::size_t holder = claims.claim(line.file, number, given.has_value())) {
                 throw InputError("file " + input::quoted(line.file) + " is written by line " +
-                                 std::to_string(first->second) + " already");
+                                 std::to_string(holder) + " already");
             }
             inWork.add(number, job.start(line));
         } catch (const InputError& error) {

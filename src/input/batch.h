@@ -45,6 +45,7 @@ class PendingOutcome {
 public:
     PendingOutcome(LineOutcome known) : outcome_(std::move(known)) {}
     PendingOutcome(std::future<LineOutcome> later) : outcome_(std::move(later)) {}
+    // The outcome, waited for if need be; given once.
     LineOutcome get();
 
 private:

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "input/assessment.h"
+#include "input/batch.h"
 
 namespace corvane::input {
 namespace {
@@ -187,6 +190,44 @@ TEST(InputMessages, ShowControlCharactersEscaped) {
     EXPECT_TRUE(batchTick.starts_with("unknown symptom 'a\\x07\\x7f': ")) << batchTick;
     const std::string key = messageFor([] { parseBatchLine(R"({"ticks": [], "x\ny": 1})"); });
     EXPECT_TRUE(key.starts_with("unknown key 'x\\x0ay': ")) << key;
+}
+
+// A job that takes every line it is handed and notes the file each gets.
+class NotingJob : public BatchJob {
+public:
+    PendingOutcome start(const BatchLine& line) override {
+        files.emplace_back(line.number, line.file);
+        return LineOutcome{};
+    }
+    void finish(std::size_t, const LineOutcome&, const BatchTally&) override {}
+
+    std::vector<std::pair<std::size_t, std::string>> files;
+};
+
+// Each file name is written by one line: a name a line gives or its number's
+// name, whichever line comes first; a line that cannot be read takes none.
+TEST(BatchLoop, EachFileIsWrittenByTheFirstLineThatTakesIt) {
+    std::istringstream in(R"({"ticks": [], "file": "000003.pdf"}
+{"ticks": []}
+{"ticks": []}
+{bad
+{"ticks": [], "file": "000002"}
+{"ticks": [], "file": "000004.pdf"}
+{"ticks": [], "file": "000007"}
+{"ticks": [], "file": "000004.pdf"}
+)");
+    std::ostringstream err;
+    NotingJob job;
+    const BatchTally tally = runBatch(in, job, messagesTo("prog", err));
+    EXPECT_EQ(job.files,
+              (std::vector<std::pair<std::size_t, std::string>>{
+                  {1, "000003.pdf"}, {2, "000002.pdf"}, {6, "000004.pdf"}, {7, "000007.pdf"}}));
+    EXPECT_EQ(err.str(),
+              "prog: line 3: file '000003.pdf' is written by line 1 already\n"
+              "prog: line 4: malformed JSON\n"
+              "prog: line 5: file '000002.pdf' is written by line 2 already\n"
+              "prog: line 8: file '000004.pdf' is written by line 6 already\n");
+    EXPECT_EQ(std::tuple(tally.done, tally.failed, tally.finishedUpTo), std::tuple(4u, 4u, 8u));
 }
 
 }  // namespace
