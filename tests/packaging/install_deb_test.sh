@@ -62,6 +62,9 @@ offered=$(bash -c 'source /usr/share/bash-completion/completions/corvane
     COMP_WORDS=(corvane --skip); COMP_CWORD=1; _corvane; echo "${COMPREPLY[*]}"')
 [ "$offered" = "--skip-existing" ] || fail "the installed bash completion offers '$offered' for --skip"
 
+zcat /usr/share/man/man1/corvane.1.gz | grep -q "name 张三" ||
+    fail "the manual page of corvane lost the Chinese of its examples"
+
 copyright=/usr/share/doc/corvane/copyright
 [ -f "$copyright" ] || fail "the copyright file is not installed"
 head -n 1 "$copyright" | grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
