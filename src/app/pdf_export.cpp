@@ -135,7 +135,7 @@ public:
     }
 
     // Lines read ahead of the one whose outcome is awaited, so no thread waits.
-    std::size_t ahead() const { return 4 * static_cast<std::size_t>(pool_.maxThreadCount()); }
+    std::size_t ahead() const { return 16 * static_cast<std::size_t>(pool_.maxThreadCount()); }
 
     input::PendingOutcome start(const input::BatchLine& line) override {
         const QString path = folder_.filePath(QString::fromStdString(line.file));
