@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QWidget>
 #include <memory>
 
 #include "gui/desktop_sysinfo.h"
+#include "gui/page_window.h"
 
 namespace corvane {
 
 // The about window opened by 说明: the program's title and what it is for,
 // and a button that starts the system's own system-information tool.
-class AboutWindow : public QWidget {
+class AboutWindow : public PageWindow {
     Q_OBJECT
 
 public:
