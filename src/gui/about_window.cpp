@@ -1,6 +1,7 @@
 #include "gui/about_window.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
@@ -78,13 +79,23 @@ void AboutWindow::addButtons() {
     auto* ok = new QPushButton("确定", page());
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
+    ok->setAutoDefault(true);  // Enter presses the button with the focus
     ok->setGeometry(twips.rect(4560, 3060, 1380, 375));
     auto* sysInfo = new QPushButton("系统信息(&S)...", page());
     sysInfo->setObjectName("cmdSysInfo");
+    sysInfo->setAutoDefault(true);
     sysInfo->setGeometry(twips.rect(4560, 3540, 1380, 375));
     // 确定 unloads the window; the next 说明 creates it again.
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     connect(sysInfo, &QPushButton::clicked, this, [this] { startSysInfo(*host_); });
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

@@ -153,7 +153,7 @@ void QuestionnaireWindow::addButtons(const Twips& twips) {
         const ButtonPlace& place = kButtonPlaces[i];
         buttons[i] = new QPushButton(QString::fromUtf8(place.caption), page());
         buttons[i]->setObjectName(place.name);
-        buttons[i]->setAutoDefault(false);
+        buttons[i]->setAutoDefault(true);  // Enter presses the button with the focus
         buttons[i]->setGeometry(twips.rect(place.left, kButtonTop, place.width, kButtonHeight));
     }
     connect(buttons[0], &QPushButton::clicked, this, &QuestionnaireWindow::diagnose);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -106,7 +107,7 @@ QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& it
     auto* button = new QPushButton(QString::fromUtf8(item.caption), page);
     button->setObjectName(item.name);
     button->setFont(item.font());
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);  // Enter presses the button with the focus
     button->setGeometry(placeOf(twips, item));
     return button;
 }
@@ -303,6 +304,14 @@ void ReportWindow::saveAsPdf() {
 void ReportWindow::cancel() {
     hide();
     resultBox(Box::Diagnosis)->clear();
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        cancel();
+        return;
+    }
+    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

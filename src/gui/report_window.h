@@ -45,6 +45,10 @@ public:
     using FileNameAsker = std::function<QString(QWidget* parent, const QString& offered)>;
     void setFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
 
+protected:
+    // Esc does what 取消 does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void print();
     void cancel();
