@@ -13,6 +13,7 @@
 #include "engine/evaluation.h"
 #include "gui/about_window.h"
 #include "gui/faces.h"
+#include "gui/held_keys.h"
 #include "gui/report_layout.h"
 #include "gui/report_window.h"
 #include "gui/twips.h"
@@ -80,6 +81,7 @@ QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent), 
     setObjectName("form0");
     setWindowTitle("Corvane1.0");
     setFont(plainFace());
+    keepHeldKeysInTheirWindow();
     const Twips twips(*this);
     setPageSize(twips.size(kClientWidth, kClientHeight));
     addBanner(twips);
