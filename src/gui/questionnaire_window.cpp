@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -75,6 +76,25 @@ QLabel* addHeading(QWidget* parent, const char* name, const QString& caption, co
     return label;
 }
 
+// The name of a personality type beside its option button: clicking the name
+// chooses the type, as clicking a radio button's own text does.
+class OptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        auto* option = qobject_cast<QAbstractButton*>(buddy());
+        if (!option || event->button() != Qt::LeftButton ||
+            !rect().contains(event->position().toPoint())) {
+            return;
+        }
+        option->setFocus(Qt::MouseFocusReason);
+        option->click();
+    }
+};
+
 }  // namespace
 
 QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent), report_(this) {
@@ -137,7 +157,7 @@ void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
         const OptionPlace& place = kOptionPlaces[i];
         const int type = static_cast<int>(i) + 1;
         const QString caption = toQString(kPersonalityTypes[i].caption);
-        auto* label = new QLabel(caption, frame);
+        auto* label = new OptionLabel(caption, frame);
         label->setObjectName(place.label);
         placeAt(*label, twips.rect(place.labelLeft, kOptionTop, place.labelWidth, kOptionHeight));
         auto* option = new QRadioButton(frame);
