@@ -141,6 +141,8 @@ void QuestionnaireWindow::addColumns(const Twips& twips) {
         auto* box = new QCheckBox(toQString(symptom.caption), page());
         box->setObjectName(toQString(symptom.control));
         box->setAccessibleName(toQString(symptom.caption));
+        // A few symptoms stand in two groups; the group tells them apart.
+        box->setAccessibleDescription(toQString(kGroupHeadings[column]));
         placeAt(*box, twips.rect(kFirstColumnLeft + static_cast<int>(column) * kColumnPitch,
                                  kFirstBoxTop + row * kRowPitch, kBoxWidth, kBoxHeight));
         boxes_[i] = box;

@@ -104,8 +104,10 @@ QTextEdit* addTextBox(QWidget* page, const Twips& twips, const layout::Item& ite
 }
 
 QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& item) {
-    auto* button = new QPushButton(QString::fromUtf8(item.caption), page);
+    const QString caption = QString::fromUtf8(item.caption);
+    auto* button = new QPushButton(caption, page);
     button->setObjectName(item.name);
+    button->setAccessibleName(caption.trimmed());  // " 打印" is read as 打印
     button->setFont(item.font());
     button->setAutoDefault(true);  // Enter presses the button with the focus
     button->setGeometry(placeOf(twips, item));
@@ -201,8 +203,10 @@ void ReportWindow::addParticulars(const Twips& twips) {
 
 // The introduction and the three result boxes under their headings.
 void ReportWindow::addResultBoxes(const Twips& twips) {
-    auto* introduction = new Paragraph(QString::fromUtf8(layout::kIntroductionText), page());
+    const QString introductionText = QString::fromUtf8(layout::kIntroductionText);
+    auto* introduction = new Paragraph(introductionText, page());
     introduction->setObjectName(layout::kIntroduction.name);
+    introduction->setAccessibleName(introductionText.trimmed());  // without its indent
     introduction->setFont(layout::kIntroduction.font());
     introduction->setWordWrap(true);
     placeAt(*introduction, placeOf(twips, layout::kIntroduction));
