@@ -2,10 +2,11 @@
 # scripts/test, and how to install the ones missing.
 
 # Building and running corvane and corvane-eval: the compiler and build tools,
-# Qt, the two header-only libraries of the evaluator, and the fonts.
+# Qt with its Chinese translations, the two header-only libraries of the
+# evaluator, and the fonts.
 run_packages=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libcups2-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev libcups2-dev
   nlohmann-json3-dev libcli11-dev
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
 )

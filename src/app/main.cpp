@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/pdf_export.h"
+#include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
 
 namespace {
@@ -17,6 +18,7 @@ int runWindows(char* program) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvane");
     QApplication::setWindowIcon(QIcon(":/corvane/icon.png"));
+    corvane::installQtChineseTranslations();
     corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
     return QApplication::exec();
