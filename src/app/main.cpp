@@ -12,10 +12,9 @@ namespace {
 using corvane::app::Command;
 
 // Without options: the questionnaire, as the desktop shows it.
-int runWindows(char* program) {
-    int argc = 1;
-    char* argv[] = {program, nullptr};
-    QApplication application(argc, argv);
+int runWindows(const char* program, const Command& command) {
+    corvane::app::QtArguments arguments(program, command.qtOptions);
+    QApplication application(arguments.argc(), arguments.argv());
     QApplication::setApplicationName("Corvane");
     QApplication::setWindowIcon(QIcon(":/corvane/icon.png"));
     corvane::installQtChineseTranslations();
@@ -52,6 +51,6 @@ int runExport(char* program, const Command& command) {
 int main(int argc, char* argv[]) {
     const corvane::app::ParsedCommandLine parsed = corvane::app::parseCommandLine(argc, argv);
     if (parsed.exitStatus) return *parsed.exitStatus;
-    if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0]);
+    if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0], parsed.command);
     return runExport(argv[0], parsed.command);
 }
