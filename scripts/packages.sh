@@ -12,11 +12,11 @@ run_packages=(
 )
 
 # The default test suite: GoogleTest, Google Benchmark, the format check, an X
-# server and screenshots, PDF tools, a CUPS spooler with a PDF printer, and
-# the accessibility bus.
+# server with a window manager and screenshots, PDF tools, a CUPS spooler with
+# a PDF printer, and the accessibility bus.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev python3 clang-format
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth openbox imagemagick poppler-utils
   cups cups-client cups-bsd printer-driver-cups-pdf
   libx11-dev at-spi2-core dbus-x11 python3-pyatspi
 )
