@@ -50,9 +50,9 @@ QRect availableAreaOf(const QWidget& window) {
     return window.screen()->availableGeometry();
 }
 
-}  // namespace
-
-QMargins frameMargins(const QWidget* shown) {
+// The frame a window manager puts around a window's client area: as measured
+// on a window of the program that is on screen, else the allowance.
+QMargins frameMargins(const QWidget* shown = nullptr) {
     if (!shown || !shown->isVisible()) return kFrameAllowance;
     const QRect frame = shown->frameGeometry();
     const QRect client = shown->geometry();
@@ -61,6 +61,8 @@ QMargins frameMargins(const QWidget* shown) {
     // Without a window manager there is no frame to measure.
     return measured.isNull() ? kFrameAllowance : measured;
 }
+
+}  // namespace
 
 PageWindow::PageWindow(QWidget* parent)
     : QWidget(parent, kFixedSizeWindow), scrollArea_(new QScrollArea(this)), page_(new QWidget) {
@@ -110,20 +112,20 @@ void PageWindow::setVisible(bool visible) {
     QWidget::setVisible(visible);
 }
 
-QRect PageWindow::fitBeside(const QWidget& other) {
+QRect PageWindow::fitToScreenOf(const QWidget& other) {
     const QRect available = availableAreaOf(other);
     fitInto(available, frameMargins(&other));
     return available;
 }
 
 void PageWindow::placeBeside(const QWidget& other) {
-    const QRect available = fitBeside(other);
+    const QRect available = fitToScreenOf(other);
     const QRect busy = other.frameGeometry();
-    const QSize frame = size().grownBy(frameMargins(&other));
+    const QSize frameSize = size().grownBy(frameMargins(&other));
     std::array<QRect, 3> places = {
-        QRect(QPoint(busy.right() + 1, busy.top()), frame),
-        QRect(QPoint(busy.left() - frame.width(), busy.top()), frame),
-        QRect(QPoint(busy.left(), busy.bottom() + 1), frame),
+        QRect(QPoint(busy.right() + 1, busy.top()), frameSize),
+        QRect(QPoint(busy.left() - frameSize.width(), busy.top()), frameSize),
+        QRect(QPoint(busy.left(), busy.bottom() + 1), frameSize),
     };
     for (QRect& place : places) place = keptInside(place, available);
     // The first place that leaves `other` wholly free, else the one hiding least of it.
@@ -133,7 +135,7 @@ void PageWindow::placeBeside(const QWidget& other) {
 }
 
 void PageWindow::placeCentredOver(const QWidget& other) {
-    const QRect available = fitBeside(other);
+    const QRect available = fitToScreenOf(other);
     QRect placed(QPoint(), size().grownBy(frameMargins(&other)));
     placed.moveCenter(other.frameGeometry().center());
     move(keptInside(placed, available).topLeft());

@@ -7,11 +7,6 @@ class QScrollArea;
 
 namespace corvane {
 
-// The frame a window manager puts around a window's client area: as measured
-// on a window of the program that is on screen, else an allowance for a title
-// bar and borders.
-QMargins frameMargins(const QWidget* shown = nullptr);
-
 // A top-level window that shows a page laid out at a fixed size, the designed
 // layout. The window opens wholly inside the available area of its screen: as
 // large as the page where the area holds it, else as large as the area allows,
@@ -37,8 +32,8 @@ protected:
 
     void setPageSize(QSize size);
 
-    // The client size a window with a page of `pageSize` opens at in
-    // `available`, its frame included.
+    // The client size at which a window with a page of `pageSize` opens in
+    // `available`, leaving room for `frame` around it.
     QSize openingSize(QSize pageSize, const QRect& available, const QMargins& frame) const;
 
     // Where the frame's top left goes when nothing placed the window before it
@@ -48,7 +43,7 @@ protected:
 private:
     // Sizes the window for the available area of the screen `other` is on and
     // returns that area; the frame is measured on `other`.
-    QRect fitBeside(const QWidget& other);
+    QRect fitToScreenOf(const QWidget& other);
     void fitInto(const QRect& available, const QMargins& frame);
 
     QScrollArea* scrollArea_;
