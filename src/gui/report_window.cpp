@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -103,10 +104,12 @@ QTextEdit* addTextBox(QWidget* page, const Twips& twips, const layout::Item& ite
 }
 
 QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& item) {
-    auto* button = new QPushButton(QString::fromUtf8(item.caption), page);
+    const QString caption = QString::fromUtf8(item.caption);
+    auto* button = new QPushButton(caption, page);
     button->setObjectName(item.name);
+    button->setAccessibleName(caption.trimmed());  // " 打印" is read as 打印
     button->setFont(item.font());
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);  // Enter presses the button with the focus
     button->setGeometry(placeOf(twips, item));
     return button;
 }
@@ -153,14 +156,13 @@ void nameByHeading(QWidget& box, QLabel& heading) {
 
 }  // namespace
 
-ReportWindow::ReportWindow(QWidget* parent)
-    : QWidget(parent, kFixedSizeWindow), askFileName_(askPdfFileName) {
+ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(askPdfFileName) {
     setObjectName("form2");
     setWindowTitle(QString::fromUtf8(layout::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(plainFace());
     const Twips twips(*this);
-    setFixedSize(twips.size(layout::kWidth, layout::kHeight));
+    setPageSize(twips.size(layout::kWidth, layout::kHeight));
     addRulingLines(twips);
     addParticulars(twips);
     addResultBoxes(twips);
@@ -173,7 +175,7 @@ ReportWindow::ReportWindow(QWidget* parent)
 void ReportWindow::addRulingLines(const Twips& twips) {
     for (std::size_t i = 0; i < layout::kRulings.size(); ++i) {
         const layout::Ruling& ruling = layout::kRulings[i];
-        auto* line = new QFrame(this);
+        auto* line = new QFrame(page());
         line->setObjectName(QString("Line%1").arg(i + 1));
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Plain);
@@ -186,14 +188,14 @@ void ReportWindow::addRulingLines(const Twips& twips) {
 
 // The header: name, sex and age typed by the user, and the date.
 void ReportWindow::addParticulars(const Twips& twips) {
-    QLabel* nameHeading = addLabel(this, twips, layout::kNameHeading);
-    name_ = addField(this, twips, layout::kName);
-    QLabel* sexHeading = addLabel(this, twips, layout::kSexHeading);
-    sex_ = addField(this, twips, layout::kSex);
-    QLabel* ageHeading = addLabel(this, twips, layout::kAgeHeading);
-    age_ = addField(this, twips, layout::kAge);
-    addLabel(this, twips, layout::kDateHeading);
-    date_ = addLabel(this, twips, layout::kDate);
+    QLabel* nameHeading = addLabel(page(), twips, layout::kNameHeading);
+    name_ = addField(page(), twips, layout::kName);
+    QLabel* sexHeading = addLabel(page(), twips, layout::kSexHeading);
+    sex_ = addField(page(), twips, layout::kSex);
+    QLabel* ageHeading = addLabel(page(), twips, layout::kAgeHeading);
+    age_ = addField(page(), twips, layout::kAge);
+    addLabel(page(), twips, layout::kDateHeading);
+    date_ = addLabel(page(), twips, layout::kDate);
     nameByHeading(*name_, *nameHeading);
     nameByHeading(*sex_, *sexHeading);
     nameByHeading(*age_, *ageHeading);
@@ -201,15 +203,17 @@ void ReportWindow::addParticulars(const Twips& twips) {
 
 // The introduction and the three result boxes under their headings.
 void ReportWindow::addResultBoxes(const Twips& twips) {
-    auto* introduction = new Paragraph(QString::fromUtf8(layout::kIntroductionText), this);
+    const QString introductionText = QString::fromUtf8(layout::kIntroductionText);
+    auto* introduction = new Paragraph(introductionText, page());
     introduction->setObjectName(layout::kIntroduction.name);
+    introduction->setAccessibleName(introductionText.trimmed());  // without its indent
     introduction->setFont(layout::kIntroduction.font());
     introduction->setWordWrap(true);
     placeAt(*introduction, placeOf(twips, layout::kIntroduction));
     for (const layout::ResultPlace& place : layout::kResults) {
         QLabel* heading =
-            addLabel(this, twips, place.heading, toQString(corvane::heading(place.box)));
-        QTextEdit* box = addTextBox(this, twips, place.text);
+            addLabel(page(), twips, place.heading, toQString(corvane::heading(place.box)));
+        QTextEdit* box = addTextBox(page(), twips, place.text);
         nameByHeading(*box, *heading);
         resultBoxes_[static_cast<std::size_t>(place.box)] = box;
     }
@@ -217,15 +221,15 @@ void ReportWindow::addResultBoxes(const Twips& twips) {
 
 // The buttons, and the signature on its line with the date under it.
 void ReportWindow::addFooter(const Twips& twips) {
-    printButton_ = addButton(this, twips, layout::kPrintButton);
-    cancelButton_ = addButton(this, twips, layout::kCancelButton);
-    signature_ = addField(this, twips, layout::kSignature, layout::kSignatureText, Grow::Up);
-    signatureDate_ = addLabel(this, twips, layout::kSignatureDate);
+    printButton_ = addButton(page(), twips, layout::kPrintButton);
+    cancelButton_ = addButton(page(), twips, layout::kCancelButton);
+    signature_ = addField(page(), twips, layout::kSignature, layout::kSignatureText, Grow::Up);
+    signatureDate_ = addLabel(page(), twips, layout::kSignatureDate);
     // The signature is a line of the page, not a box to fill in.
     signature_->setFrame(false);
-    QPalette page = signature_->palette();
-    page.setColor(QPalette::Base, Qt::transparent);
-    signature_->setPalette(page);
+    QPalette palette = signature_->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    signature_->setPalette(palette);
     signature_->setAccessibleName("签名");
 }
 
@@ -304,6 +308,14 @@ void ReportWindow::saveAsPdf() {
 void ReportWindow::cancel() {
     hide();
     resultBox(Box::Diagnosis)->clear();
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        cancel();
+        return;
+    }
+    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

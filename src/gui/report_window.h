@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QDate>
-#include <QWidget>
 #include <array>
 #include <functional>
 
 #include "engine/report.h"
 #include "engine/rules/rule.h"
 #include "gui/page_printer.h"
+#include "gui/page_window.h"
 #include "gui/report_page.h"
 
 class QLabel;
@@ -21,7 +21,7 @@ class Twips;
 
 // The report window: a one-page report with the client's particulars, the
 // three result boxes written by a diagnosis, and 打印 and 取消 buttons.
-class ReportWindow : public QWidget {
+class ReportWindow : public PageWindow {
     Q_OBJECT
 
 public:
@@ -44,6 +44,10 @@ public:
     // saves nothing. A save dialog unless a test says otherwise.
     using FileNameAsker = std::function<QString(QWidget* parent, const QString& offered)>;
     void setFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
+
+protected:
+    // Esc does what 取消 does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void print();

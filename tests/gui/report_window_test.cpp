@@ -1,21 +1,26 @@
 // The report window on its own: its page, its load step, 取消 and 打印 with
 // the failures a printer can bring.
 #include <QDate>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTimer>
 #include <memory>
 
 #include "gui/page_printer.h"
+#include "gui/qt_translations.h"
 #include "gui/report_window.h"
 #include "gui/twips.h"
 #include "support/gui_support.h"
@@ -33,6 +38,23 @@ QString describe(const QWidget& widget) {
         .arg(r.y())
         .arg(r.width())
         .arg(r.height());
+}
+
+bool chinese(const QString& text) {
+    return std::ranges::any_of(text, [](QChar c) { return c >= u'\u4e00' && c <= u'\u9fff'; });
+}
+
+// What the save dialog shows: its title, labels and buttons.
+QStringList textsOf(const QFileDialog& dialog) {
+    QStringList texts = {dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) texts << label->text();
+    }
+    for (const QAbstractButton* button :
+         dialog.findChild<QDialogButtonBox*>()->findChildren<QAbstractButton*>()) {
+        texts << button->text();
+    }
+    return texts;
 }
 
 }  // namespace
@@ -54,6 +76,7 @@ private slots:
     void withoutDefaultPrinterSaysSoAndKeepsTheReport();
     void withoutDefaultPrinterSavesThePageAsPdf_data();
     void withoutDefaultPrinterSavesThePageAsPdf();
+    void qtsOwnTextsAreChinese();
     void failedPrintJobSaysSoAndKeepsTheReport();
     void printsOnePageScaledToFit();
 
@@ -138,7 +161,7 @@ void ReportWindowTest::usesTheFaceOfEachRole() {
 void ReportWindowTest::controlsNeitherOverlapNorClip() {
     fillIn();
     QList<QWidget*> controls;
-    for (QWidget* widget : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* widget : form_->page()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!widget->objectName().startsWith("Line")) controls.append(widget);
     }
     for (qsizetype i = 0; i < controls.size(); ++i) {
@@ -279,6 +302,48 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
     QVERIFY(buttonsShown());
     QCOMPARE(form_->result(Box::Diet), "    调理");
     QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张/三");
+}
+
+// Whatever the locale, Qt's own texts are Chinese like the program's: a text
+// field's context menu, and the save dialog of 另存为PDF with its question
+// before it replaces a file.
+void ReportWindowTest::qtsOwnTextsAreChinese() {
+    QVERIFY(installQtChineseTranslations());
+    QStringList texts;
+    const std::unique_ptr<QMenu> menu(
+        control<QLineEdit>(*form_, "Text2").createStandardContextMenu());
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) texts << action->text();
+    }
+
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("existing.pdf"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    bool asked = false;
+    QTimer user;  // answers the dialogs as they open
+    connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* question = qobject_cast<QMessageBox*>(modal)) {
+            texts << question->text() << question->button(QMessageBox::No)->text();
+            question->button(QMessageBox::No)->click();
+            asked = true;
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (asked) return dialog->reject();
+            texts << textsOf(*dialog);
+            qobject_cast<QLineEdit*>(dialog->focusWidget())->setText(existing.fileName());
+            // As the save button does, once this answer is over.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    click(*form_, "Command1");  // no default printer here
+    click(*printProblem(), "saveAsPdf");
+    user.start(20);
+    QTRY_VERIFY(asked && !QApplication::activeModalWidget());
+
+    QVERIFY(texts.size() > 8);  // the menu's, the dialog's and the question's
+    for (const QString& text : texts) QVERIFY2(chinese(text), qPrintable(text));
+    QCOMPARE(existing.size(), 0);
 }
 
 void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
