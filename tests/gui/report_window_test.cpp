@@ -309,6 +309,9 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
 // before it replaces a file.
 void ReportWindowTest::qtsOwnTextsAreChinese() {
     QVERIFY(installQtChineseTranslations());
+    // Qt's own dialog, which Windows would replace with its native one, already
+    // in the system's language.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QStringList texts;
     const std::unique_ptr<QMenu> menu(
         control<QLineEdit>(*form_, "Text2").createStandardContextMenu());
