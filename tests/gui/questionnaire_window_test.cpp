@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <memory>
 
@@ -284,8 +285,10 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     click(*form_, "Command1");
     QPointer<ReportWindow> first = &report();
     control<QLineEdit>(*first, "Text2").setText("李四");
-    first->setPagePrinter([](const ReportContent&) { return PrintOutcome::Printed; });
+    first->setPagePrinter([](const ReportContent&, std::stop_token) { return PrintResult{}; });
+    QSignalSpy printed(first.data(), &ReportWindow::printFinished);
     click(*first, "Command1");  // a good print leaves both buttons hidden
+    QTRY_COMPARE(printed.count(), 1);
     QVERIFY(!control(*first, "Command1").isVisibleTo(first));
     first->close();  // what the frame's close control does
     runDeferredDeletes();

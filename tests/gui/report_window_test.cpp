@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -59,6 +60,7 @@ private slots:
 
 private:
     void fillIn();
+    void printAndWait();
     QMessageBox* printProblem() const { return form_->findChild<QMessageBox*>("printProblem"); }
     bool buttonsShown() const {
         return control(*form_, "Command1").isVisibleTo(form_.get()) &&
@@ -84,6 +86,13 @@ void ReportWindowTest::fillIn() {
     control<QLineEdit>(*form_, "Text2").setText("张三");
     control<QLineEdit>(*form_, "Text3").setText("男");
     control<QLineEdit>(*form_, "Text4").setText("45");
+}
+
+// Presses 打印 and waits for its job to end.
+void ReportWindowTest::printAndWait() {
+    QSignalSpy finished(form_.get(), &ReportWindow::printFinished);
+    click(*form_, "Command1");
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 15000);
 }
 
 void ReportWindowTest::showsThePageAtItsPlaces() {
@@ -187,15 +196,15 @@ void ReportWindowTest::printsWithoutTheButtons() {
     fillIn();
     form_->setDate(QDate(2024, 3, 5));
     control<QLineEdit>(*form_, "Text6").setText("Halvenor    工作部 王医生");
-    bool buttonsWhilePrinting = true;
     ReportContent printed;
-    form_->setPagePrinter([&](const ReportContent& content) {
-        buttonsWhilePrinting = buttonsShown();
+    form_->setPagePrinter([&](const ReportContent& content, std::stop_token) {
         printed = content;
-        return PrintOutcome::Printed;
+        return PrintResult{};
     });
     click(*form_, "Command1");
-    QVERIFY(!buttonsWhilePrinting);
+    QVERIFY(!buttonsShown());
+    QSignalSpy finished(form_.get(), &ReportWindow::printFinished);
+    QTRY_COMPARE(finished.count(), 1);
     const QString date = QLocale::system().toString(QDate(2024, 3, 5), QLocale::ShortFormat);
     const QStringList expected = {
         "张三", "男",       "45",       date,      "Halvenor    工作部 王医生",
@@ -213,7 +222,7 @@ void ReportWindowTest::printsWithoutTheButtons() {
 // The tests reach no CUPS server, so there is no default printer here.
 void ReportWindowTest::withoutDefaultPrinterSaysSoAndKeepsTheReport() {
     fillIn();
-    click(*form_, "Command1");
+    printAndWait();
     QMessageBox* message = printProblem();
     QVERIFY(message && message->isVisible());
     QCOMPARE(message->text(), QString::fromUtf8(kNoDefaultPrinter));
@@ -258,7 +267,7 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
         return path;
     });
 
-    click(*form_, "Command1");
+    printAndWait();
     QVERIFY(printProblem());
     click(*printProblem(), "saveAsPdf");
     QTRY_VERIFY(!offered.isEmpty());
@@ -284,13 +293,13 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
 void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
     fillIn();
     QTemporaryDir dir;
-    form_->setPagePrinter([&](const ReportContent& content) {
+    form_->setPagePrinter([&](const ReportContent& content, std::stop_token) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("no/such/folder/report.pdf"));
         return printOnPrinter(content, printer);
     });
-    click(*form_, "Command1");
+    printAndWait();
     QVERIFY(printProblem());
     QCOMPARE(printProblem()->text(), QString::fromUtf8(kPrintFailed));
     QVERIFY(buttonsShown());
@@ -305,7 +314,7 @@ void ReportWindowTest::printsOnePageScaledToFit() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printer.setPageSize(QPageSize(QPageSize::A5));  // smaller than the window at printer resolution
-    QCOMPARE(printOnPrinter(form_->content(), printer), PrintOutcome::Printed);
+    QVERIFY(printOnPrinter(form_->content(), printer).printed());
 
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
