@@ -41,6 +41,7 @@ private slots:
     void eachRunShowsOnlyWhatItDecided();
     void everyRunDatesTheReportToday();
     void closedReportIsCreatedAnew();
+    void afterAPrintNothingTypedIsLostAndTheNextRunCanPrint();
     void typedParticularsSurviveCancelAndRuns();
     void aboutWindowStaysSingle();
     void windowsKeepTheirSizeAndTheAboutWindowOpensCentred();
@@ -302,6 +303,33 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     QVERIFY(text("Text1").isEmpty() && text("Text5").isEmpty() && text("Text7").isEmpty());
     QVERIFY(control(report(), "Command1").isVisibleTo(&report()));
     QVERIFY(control(report(), "Command2").isVisibleTo(&report()));
+}
+
+// 打印 pressed from the keyboard: a key pressed after the print lands in no
+// field, and the next member's diagnosis shows both buttons again.
+void QuestionnaireWindowTest::afterAPrintNothingTypedIsLostAndTheNextRunCanPrint() {
+    tick({"check1"});
+    click(*form_, "Command1");
+    ReportWindow& window = report();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    control<QLineEdit>(window, "Text2").setText("张三");
+    window.setPagePrinter([](const ReportContent&, std::stop_token) { return PrintResult{}; });
+    QSignalSpy printed(&window, &ReportWindow::printFinished);
+    auto& print = control<QAbstractButton>(window, "Command1");
+    print.setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&print, Qt::Key_Space);
+    QTRY_COMPARE(printed.count(), 1);
+
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &window, Qt::Key_X);
+    QCOMPARE(control<QLineEdit>(window, "Text6").text(), "Halvenor    工作部");
+    QCOMPARE(control<QLineEdit>(window, "Text2").text(), "张三");
+    QVERIFY(control<QLineEdit>(window, "Text3").text().isEmpty());
+
+    click(*form_, "Command1");
+    QCOMPARE(&report(), &window);
+    QVERIFY(control(window, "Command1").isVisibleTo(&window));
+    QVERIFY(control(window, "Command2").isVisibleTo(&window));
 }
 
 void QuestionnaireWindowTest::typedParticularsSurviveCancelAndRuns() {

@@ -1,7 +1,13 @@
 // The report window on its own: its page, its load step, 取消 and 打印 with
 // the failures a printer can bring.
+#ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -56,6 +62,7 @@ private slots:
     void withoutDefaultPrinterSavesThePageAsPdf_data();
     void withoutDefaultPrinterSavesThePageAsPdf();
     void failedPrintJobSaysSoAndKeepsTheReport();
+    void silentPrintServerLeavesTheWindowAnswering();
     void printsOnePageScaledToFit();
 
 private:
@@ -304,6 +311,49 @@ void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
     QCOMPARE(printProblem()->text(), QString::fromUtf8(kPrintFailed));
     QVERIFY(buttonsShown());
     QCOMPARE(form_->result(Box::Personality), "    性格");
+}
+
+// A print server that takes the connection and never answers: 打印 returns at
+// once, the window goes on painting with a busy cursor, and once the wait's
+// bound has passed it says that the server does not answer.
+void ReportWindowTest::silentPrintServerLeavesTheWindowAnswering() {
+#ifdef _WIN32
+    QSKIP("the print server is CUPS's");
+#else
+    QTemporaryDir dir;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(dir.filePath("cups.sock"));
+    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+    QVERIFY(listen(server, 8) == 0);
+    const QByteArray previousServer = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", path);
+    const std::chrono::milliseconds bound(2000);
+    form_->setPagePrinter([bound](const ReportContent& content, std::stop_token stop) {
+        return printOnDefaultPrinter(content, std::move(stop), bound);
+    });
+
+    fillIn();
+    QElapsedTimer sinceClick;
+    sinceClick.start();
+    click(*form_, "Command1");
+    QVERIFY(form_->isPrinting());
+    QCOMPARE(form_->cursor().shape(), Qt::BusyCursor);
+    form_->repaint();
+    QTest::qWait(100);
+    QVERIFY2(sinceClick.elapsed() < 1000, "the window did not answer while printing");
+    QTRY_VERIFY_WITH_TIMEOUT(printProblem(), 6000);
+    QCOMPARE(printProblem()->text(), QString::fromUtf8(kServerNotAnswering));
+    QVERIFY(sinceClick.elapsed() >= bound.count() && sinceClick.elapsed() < bound.count() + 3000);
+    QVERIFY(printProblem()->findChild<QAbstractButton*>("saveAsPdf"));
+    QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(buttonsShown());
+
+    qputenv("CUPS_SERVER", previousServer);
+    close(server);
+#endif
 }
 
 void ReportWindowTest::printsOnePageScaledToFit() {
