@@ -123,13 +123,30 @@ QString askPdfFileName(QWidget* parent, const QString& offered) {
     return dialog.selectedFiles().constFirst();
 }
 
+// A name typed without the extension gets it, whichever dialog asked.
+QString withPdfSuffix(const QString& path) {
+    if (path.isEmpty() || path.endsWith(".pdf", Qt::CaseInsensitive)) return path;
+    return path + ".pdf";
+}
+
+// Writes every byte. A write cut short (a full disk) says nothing of why;
+// the next one fails with the system's reason.
+bool writeAll(QIODevice& file, const QByteArray& bytes) {
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
+        if (wrote <= 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
 // Writes the page as a PDF file, replacing the file only once the whole
 // document is written. Returns what went wrong, or nothing.
 QString writePdfFile(const QString& path, const ReportContent& content) {
     const QByteArray pdf = reportPdf(content);
     if (pdf.isEmpty()) return "无法生成PDF文档。";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, pdf) || !file.commit()) {
         return file.errorString();
     }
     return {};
@@ -313,7 +330,7 @@ void ReportWindow::showPrintProblem(const PrintResult& result) {
 void ReportWindow::saveAsPdf() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString offered = QDir(folder).filePath(reportFileName(name_->text(), reportDate_));
-    const QString path = askFileName_(this, offered);
+    const QString path = withPdfSuffix(askFileName_(this, offered));
     if (path.isEmpty()) return;
     const QString problem = writePdfFile(path, content());
     if (problem.isEmpty()) return;
