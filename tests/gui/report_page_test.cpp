@@ -312,7 +312,8 @@ void ReportPageTest::particularsShowWholeAndLegible() {
     const ReportPage page(content);
     QVERIFY2(timer.elapsed() < 1000, "the page took too long");
     QCOMPARE(nameIsCut(content), cut);
-    const ReportPage::Item* shown = itemNamed(page.items(), "Text2");
+    const std::vector<ReportPage::Item> items = page.items();
+    const ReportPage::Item* shown = itemNamed(items, "Text2");
     const QString printed = shown->lines.join(QString());
     QCOMPARE(printed.endsWith(u'…'), cut);
     if (!cut) QCOMPARE(printed, QString(name).replace(u'\n', u' '));
