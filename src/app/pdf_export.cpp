@@ -53,6 +53,8 @@ QString fileNameOf(const cli::BatchRecord& record, std::size_t line) {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+constexpr const char* kNameCut = "the name is too long for the page and is printed cut short";
+
 // Makes the page and writes it; returns what went wrong, or nothing.
 std::string writePage(const ReportContent& content, const QString& path, bool replace) {
     const QByteArray pdf = reportPdf(content);
@@ -105,6 +107,7 @@ int exportPdf(const Command& command, std::ostream& err) {
         err << "corvane: " << error.what() << '\n';
         return 1;
     }
+    if (nameIsCut(content)) err << "corvane: " << kNameCut << '\n';
     const QString path = QString::fromStdString(command.pdfFile);
     if (const std::string problem = writePage(content, path, command.overwrite); !problem.empty()) {
         err << "corvane: " << problem << '\n';
@@ -160,6 +163,7 @@ int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err) 
             }
             ReportContent content = contentOf(record.assessment, today, record.field("name"),
                                               record.field("sex"), record.field("age"));
+            if (nameIsCut(content)) err << "corvane: line " << number << ": " << kNameCut << '\n';
             pool.start([outcome, content = std::move(content), path = folder.filePath(fileName),
                         replace = command.overwrite] {
                 try {

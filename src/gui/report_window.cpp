@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 #include <memory>
 
@@ -125,13 +126,30 @@ QString askPdfFileName(QWidget* parent, const QString& offered) {
     return dialog.selectedFiles().constFirst();
 }
 
+// A name typed without the extension gets it, whichever dialog asked.
+QString withPdfSuffix(const QString& path) {
+    if (path.isEmpty() || path.endsWith(".pdf", Qt::CaseInsensitive)) return path;
+    return path + ".pdf";
+}
+
+// Writes every byte. A write cut short (a full disk) says nothing of why;
+// the next one fails with the system's reason.
+bool writeAll(QIODevice& file, const QByteArray& bytes) {
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
+        if (wrote <= 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
 // Writes the page as a PDF file, replacing the file only once the whole
 // document is written. Returns what went wrong, or nothing.
 QString writePdfFile(const QString& path, const ReportContent& content) {
     const QByteArray pdf = reportPdf(content);
     if (pdf.isEmpty()) return "无法生成PDF文档。";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, pdf) || !file.commit()) {
         return file.errorString();
     }
     return {};
@@ -170,6 +188,12 @@ ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(a
     setDate(QDate::currentDate());
     connect(printButton_, &QPushButton::clicked, this, &ReportWindow::print);
     connect(cancelButton_, &QPushButton::clicked, this, &ReportWindow::cancel);
+    connect(&printJob_, &QFutureWatcher<PrintResult>::finished, this, &ReportWindow::finishPrint);
+}
+
+// A job still being sent stops waiting for the server; its outcome is not shown.
+ReportWindow::~ReportWindow() {
+    stopPrinting_.request_stop();
 }
 
 void ReportWindow::addRulingLines(const Twips& twips) {
@@ -266,36 +290,51 @@ QString ReportWindow::result(Box box) const {
     return resultBox(box)->toPlainText();
 }
 
-// Prints the page, which never shows the buttons; they stay hidden after a
-// good print, as on paper, and come back when it fails.
-void ReportWindow::print() {
-    printButton_->hide();
-    cancelButton_->hide();
-    const PrintOutcome outcome = pagePrinter_(content());
-    if (outcome == PrintOutcome::Printed) return;
+void ReportWindow::showButtons() {
     printButton_->show();
     cancelButton_->show();
-    showPrintProblem(outcome);
 }
 
-// Without a printer the page can still leave as a PDF file.
-void ReportWindow::showPrintProblem(PrintOutcome outcome) {
-    QMessageBox* box = warningBox(this, "printProblem", "打印", printProblem(outcome));
-    if (outcome == PrintOutcome::NoDefaultPrinter) {
-        QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
-        save->setObjectName("saveAsPdf");
-        box->setDefaultButton(save);
-        box->setEscapeButton(box->button(QMessageBox::Ok));
-        // Asked once the message has closed.
-        connect(save, &QPushButton::clicked, this, &ReportWindow::saveAsPdf, Qt::QueuedConnection);
+// Prints the page, which never shows the buttons; they stay hidden after a
+// good print, as on paper, and come back when it fails. The page is drawn and
+// sent on a worker thread while the window goes on answering.
+void ReportWindow::print() {
+    if (isPrinting()) return;
+    // The hidden button's focus goes to the window itself rather than on to
+    // the next field, where a keystroke would replace the selected text.
+    if (printButton_->hasFocus() || cancelButton_->hasFocus()) setFocus(Qt::OtherFocusReason);
+    printButton_->hide();
+    cancelButton_->hide();
+    setCursor(Qt::BusyCursor);
+    printJob_.setFuture(QtConcurrent::run(pagePrinter_, content(), stopPrinting_.get_token()));
+}
+
+void ReportWindow::finishPrint() {
+    unsetCursor();
+    const PrintResult result = printJob_.result();
+    if (!result.printed()) {
+        showButtons();
+        showPrintProblem(result);
     }
+    emit printFinished();
+}
+
+// Whatever went wrong, the page can still leave as a PDF file.
+void ReportWindow::showPrintProblem(const PrintResult& result) {
+    QMessageBox* box = warningBox(this, "printProblem", "打印", printProblem(result));
+    QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
+    save->setObjectName("saveAsPdf");
+    box->setDefaultButton(save);
+    box->setEscapeButton(box->button(QMessageBox::Ok));
+    // Asked once the message has closed.
+    connect(save, &QPushButton::clicked, this, &ReportWindow::saveAsPdf, Qt::QueuedConnection);
     box->open();
 }
 
 void ReportWindow::saveAsPdf() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString offered = QDir(folder).filePath(reportFileName(name_->text(), reportDate_));
-    const QString path = askFileName_(this, offered);
+    const QString path = withPdfSuffix(askFileName_(this, offered));
     if (path.isEmpty()) return;
     const QString problem = writePdfFile(path, content());
     if (problem.isEmpty()) return;

@@ -26,6 +26,7 @@ ReportWindow& SingleReportWindow::ensureWindow() {
 void SingleReportWindow::show() {
     ReportWindow& window = ensureWindow();
     window.setDate(today_());
+    window.showButtons();
     bringToFront(window);
 }
 

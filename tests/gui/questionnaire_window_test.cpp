@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <memory>
 
@@ -50,6 +51,7 @@ private slots:
     void eachRunShowsOnlyWhatItDecided();
     void everyRunDatesTheReportToday();
     void closedReportIsCreatedAnew();
+    void afterAPrintNothingTypedIsLostAndTheNextRunCanPrint();
     void typedParticularsSurviveCancelAndRuns();
     void aboutWindowStaysSingle();
     void windowsKeepTheirSizeAndTheAboutWindowOpensCentred();
@@ -396,8 +398,10 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     click(*form_, "Command1");
     QPointer<ReportWindow> first = &report();
     control<QLineEdit>(*first, "Text2").setText("李四");
-    first->setPagePrinter([](const ReportContent&) { return PrintOutcome::Printed; });
+    first->setPagePrinter([](const ReportContent&, std::stop_token) { return PrintResult{}; });
+    QSignalSpy printed(first.data(), &ReportWindow::printFinished);
     click(*first, "Command1");  // a good print leaves both buttons hidden
+    QTRY_COMPARE(printed.count(), 1);
     QVERIFY(!control(*first, "Command1").isVisibleTo(first));
     first->close();  // what the frame's close control does
     runDeferredDeletes();
@@ -411,6 +415,33 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     QVERIFY(text("Text1").isEmpty() && text("Text5").isEmpty() && text("Text7").isEmpty());
     QVERIFY(control(report(), "Command1").isVisibleTo(&report()));
     QVERIFY(control(report(), "Command2").isVisibleTo(&report()));
+}
+
+// 打印 pressed from the keyboard: a key pressed after the print lands in no
+// field, and the next member's diagnosis shows both buttons again.
+void QuestionnaireWindowTest::afterAPrintNothingTypedIsLostAndTheNextRunCanPrint() {
+    tick({"check1"});
+    click(*form_, "Command1");
+    ReportWindow& window = report();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    control<QLineEdit>(window, "Text2").setText("张三");
+    window.setPagePrinter([](const ReportContent&, std::stop_token) { return PrintResult{}; });
+    QSignalSpy printed(&window, &ReportWindow::printFinished);
+    auto& print = control<QAbstractButton>(window, "Command1");
+    print.setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&print, Qt::Key_Space);
+    QTRY_COMPARE(printed.count(), 1);
+
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &window, Qt::Key_X);
+    QCOMPARE(control<QLineEdit>(window, "Text6").text(), "Halvenor    工作部");
+    QCOMPARE(control<QLineEdit>(window, "Text2").text(), "张三");
+    QVERIFY(control<QLineEdit>(window, "Text3").text().isEmpty());
+
+    click(*form_, "Command1");
+    QCOMPARE(&report(), &window);
+    QVERIFY(control(window, "Command1").isVisibleTo(&window));
+    QVERIFY(control(window, "Command2").isVisibleTo(&window));
 }
 
 void QuestionnaireWindowTest::typedParticularsSurviveCancelAndRuns() {
