@@ -398,7 +398,7 @@ void ReportWindowTest::qtsOwnTextsAreChinese() {
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         }
     });
-    click(*form_, "Command1");  // no default printer here
+    printAndWait();  // no default printer here
     click(*printProblem(), "saveAsPdf");
     user.start(20);
     QTRY_VERIFY(asked && !QApplication::activeModalWidget());
