@@ -32,9 +32,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_STRIP_FILES ON)
 # dpkg-shlibdeps finds the shared libraries both programs link; Qt loads its
-# platform plugins at run time, which it cannot see.
+# platform plugins and the program Qt's Chinese translations at run time,
+# which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # The windows use all three fonts; cups-client prints the report.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-wqy-zenhei, fonts-arphic-ukai, fonts-arphic-uming, cups-client")

@@ -1,11 +1,17 @@
 // Opens the three windows as a user would see them after one diagnosis and
-// saves each as a PNG into the directory given on the command line.
+// saves each as a PNG into the directory given on the command line. With
+// --screen FILE it saves the whole screen instead, window frames included,
+// with the questionnaire and the report where the program places them.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
 
 #include "gui/about_window.h"
 #include "gui/questionnaire_window.h"
@@ -21,23 +27,45 @@ void type(QWidget& window, const char* field, const QString& text) {
     window.findChild<QLineEdit*>(field)->setText(text);
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
-    corvane::QuestionnaireWindow questionnaire;
-    questionnaire.show();
+// Ticks six symptoms and the first type, presses 诊断 and fills in the
+// member's particulars.
+corvane::ReportWindow& diagnose(corvane::QuestionnaireWindow& questionnaire) {
     for (const char* box : {"check1", "check6", "check13", "check15", "check22", "Check61"}) {
         questionnaire.findChild<QCheckBox*>(box)->setChecked(true);
     }
     questionnaire.findChild<QRadioButton*>("Option1")->setChecked(true);
     questionnaire.findChild<QPushButton*>("Command1")->click();
-    questionnaire.findChild<QPushButton*>("Command5")->click();
     corvane::ReportWindow& report = *questionnaire.report().window();
     type(report, "Text2", "张三");
     type(report, "Text3", "男");
     type(report, "Text4", "45");
+    return report;
+}
+
+// Lets the window manager frame and place the windows.
+void settle() {
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    const bool wholeScreen = arguments.value(1) == "--screen";
+    QApplication::setWindowIcon(QIcon(":/corvane/icon.png"));
+    corvane::QuestionnaireWindow questionnaire;
+    questionnaire.show();
+    if (wholeScreen) settle();  // framed, as when the user presses 诊断
+    corvane::ReportWindow& report = diagnose(questionnaire);
+    if (wholeScreen) {
+        settle();
+        return questionnaire.screen()->grabWindow(0).save(arguments.value(2)) ? 0 : 1;
+    }
+    const QDir dir(arguments.value(1, QDir::currentPath()));
+    questionnaire.findChild<QPushButton*>("Command5")->click();
     QApplication::processEvents();
     save(questionnaire, dir, "form0");
     save(report, dir, "form2");

@@ -1,17 +1,69 @@
 #include "app/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <array>
+#include <string_view>
 
 namespace corvane::app {
 
 namespace {
 
+// Qt's standard options, which every Qt program accepts, with one dash or two:
+// these take a value, as the next argument or after "=" ...
+constexpr std::array<std::string_view, 12> kQtOptionsWithValue = {
+    "platform",        "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+    "style",           "stylesheet",         "display",       "geometry",
+};
+// ... and these stand alone.
+constexpr std::array<std::string_view, 2> kQtFlags = {"reverse", "widgetcount"};
+
+// The name of an option as Qt reads it: without its dashes and without "=value".
+std::string_view optionName(std::string_view argument) {
+    if (!argument.starts_with('-')) return {};
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    return argument.substr(0, argument.find('='));
+}
+
+bool among(const auto& names, std::string_view name) {
+    return std::ranges::find(names, name) != names.end();
+}
+
+// The arguments split into Qt's options, in order, and the program's own,
+// reversed as CLI11 reads them.
+struct SplitArguments {
+    std::vector<std::string> qt;
+    std::vector<std::string> ownReversed;
+};
+
+SplitArguments splitQtOptions(int argc, const char* const* argv) {
+    SplitArguments split;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const std::string_view name = optionName(argument);
+        // "-style Fusion" or "-style=Fusion"; a "-style" with nothing after it
+        // is left for CLI11 to report.
+        const bool valueAfter = argument.find('=') == std::string_view::npos;
+        const bool withValue = among(kQtOptionsWithValue, name) && (!valueAfter || i + 1 < argc);
+        if (!withValue && !among(kQtFlags, name)) {
+            split.ownReversed.emplace_back(argument);
+            continue;
+        }
+        split.qt.emplace_back(argument);
+        if (withValue && valueAfter) split.qt.emplace_back(argv[++i]);
+    }
+    std::ranges::reverse(split.ownReversed);
+    return split;
+}
+
 constexpr const char* kDescription =
     "corvane: self-assessment of body constitution in the terms of traditional Chinese "
     "medicine.\n\n"
-    "Without options corvane opens its questionnaire window. With --pdf or --pdf-dir it opens "
-    "no window and needs no display: it writes the report page of an assessment, dated today, "
-    "as a one-page A4 PDF, the page that the report window prints.\n";
+    "Without options corvane opens its questionnaire window; Qt's standard options, such as "
+    "-style Fusion, -platform xcb or -reverse, go to Qt for the windows. With --pdf or --pdf-dir "
+    "it opens no window and needs no display: it writes the report page of an assessment, dated "
+    "today, as a one-page A4 PDF, the page that the report window prints.\n";
 
 // Sections as help2man reads them: a heading ending in a colon over indented
 // paragraphs.
@@ -101,8 +153,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                                 command.answers.personalityOption, name, sex, age}) {
         single->needs(pdf);
     }
+    SplitArguments arguments = splitQtOptions(argc, argv);
+    command.qtOptions = std::move(arguments.qt);
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.ownReversed);
         if (pdf->count() > 0 && !command.answers.given()) {
             throw CLI::RequiredError("one of --ticks or --scores");
         }
@@ -117,6 +171,13 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     if (pdf->count() > 0) command.mode = Command::Mode::Pdf;
     if (folder->count() > 0) command.mode = Command::Mode::PdfBatch;
     return parsed;
+}
+
+QtArguments::QtArguments(const char* program, const std::vector<std::string>& options)
+    : texts_(options), argc_(static_cast<int>(options.size()) + 1) {
+    texts_.insert(texts_.begin(), program);
+    for (std::string& text : texts_) pointers_.push_back(text.data());
+    pointers_.push_back(nullptr);
 }
 
 }  // namespace corvane::app

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "input/answer_options.h"
 
@@ -21,6 +22,10 @@ struct Command {
     std::optional<std::string> name;
     std::optional<std::string> sex;
     std::optional<std::string> age;
+
+    // Qt's standard options (-style Fusion, -platform xcb, -reverse, …) with
+    // their values, as given; they go to Qt when the windows open.
+    std::vector<std::string> qtOptions;
 };
 
 // The command line read, or the exit status when it has been answered
@@ -30,5 +35,19 @@ struct ParsedCommandLine {
     std::optional<int> exitStatus;
 };
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
+
+// argc and argv for QApplication: the program's name and Qt's options. Qt
+// keeps pointers into them, so they must live as long as the application.
+class QtArguments {
+public:
+    QtArguments(const char* program, const std::vector<std::string>& options);
+    int& argc() { return argc_; }
+    char** argv() { return pointers_.data(); }
+
+private:
+    std::vector<std::string> texts_;
+    std::vector<char*> pointers_;
+    int argc_;
+};
 
 }  // namespace corvane::app

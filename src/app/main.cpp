@@ -8,6 +8,7 @@
 #include "app/pdf_export.h"
 #include "app/platform.h"
 #include "gui/faces.h"
+#include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
 
 namespace {
@@ -15,12 +16,12 @@ namespace {
 using corvane::app::Command;
 
 // Without options: the questionnaire, as the desktop shows it.
-int runWindows(char* program) {
-    int argc = 1;
-    char* argv[] = {program, nullptr};
-    QApplication application(argc, argv);
+int runWindows(const char* program, const Command& command) {
+    corvane::app::QtArguments arguments(program, command.qtOptions);
+    QApplication application(arguments.argc(), arguments.argv());
     QApplication::setApplicationName("Corvane");
     QApplication::setWindowIcon(QIcon(":/corvane/icon.png"));
+    corvane::installQtChineseTranslations();
     corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
     return QApplication::exec();
@@ -73,6 +74,6 @@ int main(int argc, char* argv[]) {
     const corvane::app::ParsedCommandLine parsed =
         corvane::app::parseCommandLine(static_cast<int>(pointers.size()), pointers.data());
     if (parsed.exitStatus) return *parsed.exitStatus;
-    if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0]);
+    if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0], parsed.command);
     return runExport(argv[0], parsed.command);
 }

@@ -44,6 +44,8 @@ std::string shown(const QString& path) {
     return input::quoted(QDir::toNativeSeparators(path).toStdString());
 }
 
+constexpr const char* kNameCut = "the name is too long for the page and is printed cut short";
+
 std::string cannotWrite(const QString& path, const QString& reason) {
     return "cannot write " + shown(path) + ": " + reason.toStdString();
 }
@@ -140,7 +142,7 @@ public:
     input::PendingOutcome start(const input::BatchLine& line) override {
         const QString path = folder_.filePath(QString::fromStdString(line.file));
         if (entryExists(path)) {
-            if (command_.skipExisting) return LineOutcome{LineOutcome::Kind::Skipped, {}};
+            if (command_.skipExisting) return LineOutcome::skipped();
             if (!command_.overwrite) throw input::InputError(existsAlready(path, true));
         }
         const input::BatchRecord& record = line.record;
@@ -163,13 +165,13 @@ public:
 private:
     // Runs on a thread of the pool. A page not begun when Ctrl-C came is left.
     static LineOutcome writePage(const ReportContent& content, const QString& path, bool replace) {
-        if (InterruptionGuard::interrupted()) return {LineOutcome::Kind::Cancelled, {}};
+        if (InterruptionGuard::interrupted()) return LineOutcome::cancelled();
         try {
             const QByteArray pdf = reportPdf(content);
             if (pdf.isEmpty()) return LineOutcome::failed("cannot make the page of " + shown(path));
             std::string problem = placeFile(path, pdf, replace);
-            if (problem.empty()) return {};
-            return LineOutcome::failed(std::move(problem));
+            if (!problem.empty()) return LineOutcome::failed(std::move(problem));
+            return LineOutcome::done({}, nameIsCut(content) ? kNameCut : "");
         } catch (const std::exception& error) {
             return LineOutcome::failed(error.what());
         }
@@ -269,6 +271,7 @@ int exportPdf(const Command& command, std::ostream& err) {
     try {
         const ReportContent content = contentOf(command.answers.assessment(), QDate::currentDate(),
                                                 command.name, command.sex, command.age);
+        if (nameIsCut(content)) err << "corvane: " << kNameCut << '\n';
         if (!command.overwrite && entryExists(path)) {
             problem = existsAlready(path, false);
         } else if (const QByteArray pdf = reportPdf(content); pdf.isEmpty()) {

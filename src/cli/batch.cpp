@@ -30,9 +30,8 @@ public:
 
     input::PendingOutcome start(const input::BatchLine& line) override {
         const input::Assessment& assessment = line.record.assessment;
-        return input::LineOutcome{input::LineOutcome::Kind::Done,
-                                  jsonReport(evaluate(assessment.scores, assessment.personality),
-                                             line.record.field("name"))};
+        return input::LineOutcome::done(jsonReport(
+            evaluate(assessment.scores, assessment.personality), line.record.field("name")));
     }
 
     void finish(std::size_t line, const input::LineOutcome& outcome,

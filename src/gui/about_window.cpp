@@ -1,6 +1,7 @@
 #include "gui/about_window.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
@@ -25,12 +26,12 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, const QRec
 
 }  // namespace
 
-AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, kFixedSizeWindow) {
+AboutWindow::AboutWindow(QWidget* parent) : PageWindow(parent) {
     setObjectName("frmAbout");
     setWindowTitle("说明");
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(plainFace());
-    setFixedSize(Twips(*this).size(kClientWidth, kClientHeight));
+    setPageSize(Twips(*this).size(kClientWidth, kClientHeight));
     host_ = desktopSystemInfoHost(this);
     addTexts();
     addRulingLines();
@@ -39,17 +40,17 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, kFixedSizeWindow) {
 
 void AboutWindow::addTexts() {
     const Twips twips(*this);
-    auto* icon = new QLabel(this);
+    auto* icon = new QLabel(page());
     icon->setObjectName("picIcon");
     icon->setPixmap(QPixmap(":/corvane/icon.png"));
     icon->setScaledContents(true);
     icon->setGeometry(twips.rect(240, 240, 540, 540));
 
-    addLabel(this, "lblTitle", "Corvane1.0", twips.rect(1050, 240, 4830, 480))
+    addLabel(page(), "lblTitle", "Corvane1.0", twips.rect(1050, 240, 4830, 480))
         ->setFont(heiti(14.25));
-    addLabel(this, "lblVersion", "", twips.rect(1050, 780, 4830, 225));
+    addLabel(page(), "lblVersion", "", twips.rect(1050, 780, 4830, 225));
     addLabel(
-        this, "lblDescription",
+        page(), "lblDescription",
         "简介：本软件通过简单选择后即可自动诊断人体体质，可迅速为您指导调理体质，由于患者的病情千变万化，所以对于病情非常重的人，请在医生指导下调理用药，不可随意调理，凡是病情较重或较复杂的人请遵医嘱。",
         twips.rect(1050, 1080, 4830, 1680))
         ->setWordWrap(true);
@@ -63,7 +64,7 @@ void AboutWindow::addRulingLines() {
         {2895, QPalette::Light},
     }};
     for (const auto& [top, role] : strokes) {
-        auto* line = new QFrame(this);
+        auto* line = new QFrame(page());
         line->setObjectName("Line1");
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Plain);
@@ -75,16 +76,26 @@ void AboutWindow::addRulingLines() {
 
 void AboutWindow::addButtons() {
     const Twips twips(*this);
-    auto* ok = new QPushButton("确定", this);
+    auto* ok = new QPushButton("确定", page());
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
+    ok->setAutoDefault(true);  // Enter presses the button with the focus
     ok->setGeometry(twips.rect(4560, 3060, 1380, 375));
-    auto* sysInfo = new QPushButton("系统信息(&S)...", this);
+    auto* sysInfo = new QPushButton("系统信息(&S)...", page());
     sysInfo->setObjectName("cmdSysInfo");
+    sysInfo->setAutoDefault(true);
     sysInfo->setGeometry(twips.rect(4560, 3540, 1380, 375));
     // 确定 unloads the window; the next 说明 creates it again.
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     connect(sysInfo, &QPushButton::clicked, this, [this] { startSysInfo(*host_); });
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QWidget>
 #include <memory>
 
 #include "gui/desktop_sysinfo.h"
+#include "gui/page_window.h"
 
 namespace corvane {
 
 // The about window opened by 说明: the program's title and what it is for,
 // and a button that starts the system's own system-information tool.
-class AboutWindow : public QWidget {
+class AboutWindow : public PageWindow {
     Q_OBJECT
 
 public:
@@ -17,6 +17,10 @@ public:
 
     // Where 系统信息 looks for the tool; the desktop unless a test says otherwise.
     void setSystemInfoHost(std::unique_ptr<SystemInfoHost> host) { host_ = std::move(host); }
+
+protected:
+    // Esc does what 确定 does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void addTexts();

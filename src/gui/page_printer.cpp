@@ -2,98 +2,46 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <atomic>
 
 #include "gui/report_layout.h"
 #include "gui/report_page.h"
 
 #ifdef CORVANE_USE_CUPS
-#include <cups/cups.h>
-
-#include <memory>
+#include "gui/cups_spooler.h"
 #endif
 
 namespace corvane {
 
-QString printProblem(PrintOutcome outcome) {
-    switch (outcome) {
+QString printProblem(const PrintResult& result) {
+    switch (result.outcome) {
         case PrintOutcome::Printed: return {};
         case PrintOutcome::NoDefaultPrinter: return QString::fromUtf8(kNoDefaultPrinter);
-        case PrintOutcome::Failed: return QString::fromUtf8(kPrintFailed);
+        case PrintOutcome::ServerNotAnswering: return QString::fromUtf8(kServerNotAnswering);
+        case PrintOutcome::Refused:
+            if (!result.reason.isEmpty()) {
+                return QString::fromUtf8(kPrintRefused).arg(result.reason);
+            }
+            break;
+        case PrintOutcome::Failed: break;
     }
     return QString::fromUtf8(kPrintFailed);
 }
 
-PrintOutcome printOnPrinter(const ReportContent& content, QPrinter& printer) {
+PrintResult printOnPrinter(const ReportContent& content, QPrinter& printer) {
     if (!ReportPage(content).print(printer) || printer.printerState() == QPrinter::Error ||
         printer.printerState() == QPrinter::Aborted) {
-        return PrintOutcome::Failed;
+        return {PrintOutcome::Failed, {}};
     }
-    return PrintOutcome::Printed;
+    return {};
 }
 
 #ifdef CORVANE_USE_CUPS
 
-namespace {
-
-struct FreeDest {
-    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
-};
-struct FreeDestInfo {
-    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
-};
-
-// The paper the printer takes by default and the part of it that it prints on;
-// the paper of a saved report when it does not say.
-QPageLayout defaultPaper(cups_dest_t* dest, cups_dinfo_t* info) {
-    cups_size_t media{};
-    if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, 0, &media) && media.width > 0 &&
-        media.length > 0) {
-        // CUPS measures media in hundredths of a millimetre.
-        const QSizeF paper(media.width / 100.0, media.length / 100.0);
-        const QMarginsF margins(media.left / 100.0, media.top / 100.0, media.right / 100.0,
-                                media.bottom / 100.0);
-        return QPageLayout(QPageSize(paper, QPageSize::Millimeter), QPageLayout::Portrait, margins,
-                           QPageLayout::Millimeter);
-    }
-    return a4Paper();
-}
-
-// Sends the document as one job; every step must be accepted, and a job that
-// was started but not finished is cancelled.
-bool spool(cups_dest_t* dest, cups_dinfo_t* info, const QByteArray& pdf) {
-    const QByteArray title = QByteArray(report_layout::kTitle);
-    int job = 0;
-    if (cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest, info, &job, title.constData(), dest->num_options,
-                          dest->options) != IPP_STATUS_OK ||
-        job <= 0) {
-        return false;
-    }
-    if (cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest, info, job, title.constData(),
-                              CUPS_FORMAT_PDF, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
-        cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest, job);
-        return false;
-    }
-    const bool written =
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
-        HTTP_STATUS_CONTINUE;
-    const bool finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info) == IPP_STATUS_OK;
-    if (written && finished) return true;
-    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest, job);
-    return false;
-}
-
-}  // namespace
-
-PrintOutcome printOnDefaultPrinter(const ReportContent& content) {
-    const std::unique_ptr<cups_dest_t, FreeDest> dest(
-        cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
-    if (!dest) return PrintOutcome::NoDefaultPrinter;
-    const std::unique_ptr<cups_dinfo_t, FreeDestInfo> info(
-        cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!info) return PrintOutcome::Failed;
-    const QByteArray pdf = reportPdf(content, defaultPaper(dest.get(), info.get()));
-    if (pdf.isEmpty() || !spool(dest.get(), info.get(), pdf)) return PrintOutcome::Failed;
-    return PrintOutcome::Printed;
+PrintResult printOnDefaultPrinter(const ReportContent& content, std::stop_token stop,
+                                  std::chrono::milliseconds bound) {
+    CupsSpooler spooler(std::move(stop), bound);
+    return printThroughSpooler(spooler, content);
 }
 
 #else
@@ -103,7 +51,7 @@ namespace {
 // Qt's Windows print engine tells a page or document that the spooler refused
 // at its end only in a message ("QWin32PrintEngine::end: EndDoc failed (...)")
 // and then leaves the printer idle as after a good job; the messages of one
-// job are watched for that. Jobs are printed on the GUI thread, one at a time.
+// job are watched for that. A window prints one job at a time, off the GUI thread.
 class EndOfJobWatch {
 public:
     EndOfJobWatch() {
@@ -122,20 +70,23 @@ private:
         if (message.startsWith(QLatin1String("QWin32PrintEngine::end:"))) refused_ = true;
         previous_(type, context, message);
     }
-    static inline bool refused_ = false;
+    static inline std::atomic<bool> refused_ = false;
     static inline QtMessageHandler previous_ = nullptr;
 };
 
 }  // namespace
 
-PrintOutcome printOnDefaultPrinter(const ReportContent& content) {
+// Qt's print engine has no bound or stop of its own; the Windows spooler
+// takes the job locally.
+PrintResult printOnDefaultPrinter(const ReportContent& content, std::stop_token,
+                                  std::chrono::milliseconds) {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull()) return PrintOutcome::NoDefaultPrinter;
+    if (defaultPrinter.isNull()) return {PrintOutcome::NoDefaultPrinter, {}};
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8(report_layout::kTitle));
     const EndOfJobWatch watch;
-    const PrintOutcome outcome = printOnPrinter(content, printer);
-    return watch.refused() ? PrintOutcome::Failed : outcome;
+    const PrintResult result = printOnPrinter(content, printer);
+    return watch.refused() ? PrintResult{PrintOutcome::Failed, {}} : result;
 }
 
 #endif

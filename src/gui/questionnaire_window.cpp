@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -13,6 +14,8 @@
 #include "engine/evaluation.h"
 #include "gui/about_window.h"
 #include "gui/faces.h"
+#include "gui/held_keys.h"
+#include "gui/report_layout.h"
 #include "gui/report_window.h"
 #include "gui/twips.h"
 #include "gui/widgets.h"
@@ -73,15 +76,34 @@ QLabel* addHeading(QWidget* parent, const char* name, const QString& caption, co
     return label;
 }
 
+// The name of a personality type beside its option button: clicking the name
+// chooses the type, as clicking a radio button's own text does.
+class OptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        auto* option = qobject_cast<QAbstractButton*>(buddy());
+        if (!option || event->button() != Qt::LeftButton ||
+            !rect().contains(event->position().toPoint())) {
+            return;
+        }
+        option->setFocus(Qt::MouseFocusReason);
+        option->click();
+    }
+};
+
 }  // namespace
 
-QuestionnaireWindow::QuestionnaireWindow(QWidget* parent)
-    : QWidget(parent, kFixedSizeWindow), report_(this) {
+QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent), report_(this) {
     setObjectName("form0");
     setWindowTitle("Corvane1.0");
     setFont(plainFace());
+    keepHeldKeysInTheirWindow();
     const Twips twips(*this);
-    setFixedSize(twips.size(kClientWidth, kClientHeight));
+    setPageSize(twips.size(kClientWidth, kClientHeight));
     addBanner(twips);
     addColumns(twips);
     addPersonalityFrame(twips);
@@ -97,7 +119,7 @@ AboutWindow* QuestionnaireWindow::about() const {
 }
 
 void QuestionnaireWindow::addBanner(const Twips& twips) {
-    auto* banner = new QLabel(this);
+    auto* banner = new QLabel(page());
     banner->setObjectName("Image1");
     banner->setPixmap(QPixmap(":/corvane/banner.png"));
     banner->setScaledContents(true);
@@ -108,7 +130,7 @@ void QuestionnaireWindow::addColumns(const Twips& twips) {
     for (std::size_t column = 0; column < kGroupHeadings.size(); ++column) {
         const int left = kFirstColumnLeft + static_cast<int>(column) * kColumnPitch;
         const auto name = QString("Label%1").arg(column + 1).toLatin1();
-        addHeading(this, name.constData(), toQString(kGroupHeadings[column]),
+        addHeading(page(), name.constData(), toQString(kGroupHeadings[column]),
                    twips.rect(left, kHeadingTop, kBoxWidth, 300));
     }
     std::array<int, kScoreCount> rowsUsed{};
@@ -116,9 +138,11 @@ void QuestionnaireWindow::addColumns(const Twips& twips) {
         const Symptom& symptom = kSymptoms[i];
         const auto column = Scores::index(symptom.group);
         const int row = rowsUsed[column]++;
-        auto* box = new QCheckBox(toQString(symptom.caption), this);
+        auto* box = new QCheckBox(toQString(symptom.caption), page());
         box->setObjectName(toQString(symptom.control));
         box->setAccessibleName(toQString(symptom.caption));
+        // A few symptoms stand in two groups; the group tells them apart.
+        box->setAccessibleDescription(toQString(kGroupHeadings[column]));
         placeAt(*box, twips.rect(kFirstColumnLeft + static_cast<int>(column) * kColumnPitch,
                                  kFirstBoxTop + row * kRowPitch, kBoxWidth, kBoxHeight));
         boxes_[i] = box;
@@ -126,8 +150,8 @@ void QuestionnaireWindow::addColumns(const Twips& twips) {
 }
 
 void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
-    addHeading(this, "Label7", "性格判定", twips.rect(600, 7080, kBoxWidth, 255));
-    auto* frame = new QGroupBox(this);
+    addHeading(page(), "Label7", "性格判定", twips.rect(600, 7080, kBoxWidth, 255));
+    auto* frame = new QGroupBox(page());
     frame->setObjectName("Frame1");
     frame->setGeometry(twips.rect(360, 7320, 9135, 855));
     personalities_ = new QButtonGroup(this);
@@ -135,7 +159,7 @@ void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
         const OptionPlace& place = kOptionPlaces[i];
         const int type = static_cast<int>(i) + 1;
         const QString caption = toQString(kPersonalityTypes[i].caption);
-        auto* label = new QLabel(caption, frame);
+        auto* label = new OptionLabel(caption, frame);
         label->setObjectName(place.label);
         placeAt(*label, twips.rect(place.labelLeft, kOptionTop, place.labelWidth, kOptionHeight));
         auto* option = new QRadioButton(frame);
@@ -151,9 +175,9 @@ void QuestionnaireWindow::addButtons(const Twips& twips) {
     std::array<QPushButton*, kButtonPlaces.size()> buttons{};
     for (std::size_t i = 0; i < kButtonPlaces.size(); ++i) {
         const ButtonPlace& place = kButtonPlaces[i];
-        buttons[i] = new QPushButton(QString::fromUtf8(place.caption), this);
+        buttons[i] = new QPushButton(QString::fromUtf8(place.caption), page());
         buttons[i]->setObjectName(place.name);
-        buttons[i]->setAutoDefault(false);
+        buttons[i]->setAutoDefault(true);  // Enter presses the button with the focus
         buttons[i]->setGeometry(twips.rect(place.left, kButtonTop, place.width, kButtonHeight));
     }
     connect(buttons[0], &QPushButton::clicked, this, &QuestionnaireWindow::diagnose);
@@ -190,11 +214,20 @@ void QuestionnaireWindow::showAbout() {
     if (!about_) {
         about_ = new AboutWindow();
         // It opens centred over the questionnaire, not wherever the window manager puts it.
-        QRect placed(QPoint(), about_->size());
-        placed.moveCenter(geometry().center());
-        about_->setGeometry(placed);
+        about_->placeCentredOver(*this);
     }
     bringToFront(*about_);
+}
+
+// The questionnaire opens where the report has room beside it: the two side by
+// side, centred in the available area as far as it holds them.
+QPoint QuestionnaireWindow::openingPosition(const QRect& available, const QMargins& frame) const {
+    const QSize reportPage = Twips(*this).size(report_layout::kWidth, report_layout::kHeight);
+    const QSize report = openingSize(reportPage, available, frame).grownBy(frame);
+    const QSize own = size().grownBy(frame);
+    const QSize pair(own.width() + report.width(), std::max(own.height(), report.height()));
+    const QSize spare = (available.size() - pair).expandedTo(QSize(0, 0));
+    return available.topLeft() + QPoint(spare.width() / 2, spare.height() / 2);
 }
 
 void QuestionnaireWindow::closeEvent(QCloseEvent* event) {

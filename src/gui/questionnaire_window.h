@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <array>
 
 #include "engine/catalogue.h"
+#include "gui/page_window.h"
 #include "gui/single_report_window.h"
 
 class QButtonGroup;
@@ -18,7 +18,7 @@ class Twips;
 
 // The questionnaire, the program's main window: the user ticks the symptoms
 // that apply, picks a personality type and presses 诊断 for the report.
-class QuestionnaireWindow : public QWidget {
+class QuestionnaireWindow : public PageWindow {
     Q_OBJECT
 
 public:
@@ -36,6 +36,7 @@ public:
 protected:
     // Closing the questionnaire ends the program, so the other windows go too.
     void closeEvent(QCloseEvent* event) override;
+    QPoint openingPosition(const QRect& available, const QMargins& frame) const override;
 
 private:
     void diagnose();

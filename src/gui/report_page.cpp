@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 #include <tuple>
 
 #include "engine/advice/diet_rules.h"
@@ -92,10 +91,22 @@ constexpr int kRulingWidth = 15;
 // The width a line of a one-line text is laid out in: more than any page.
 constexpr int kUnbounded = 1 << 20;
 
+// A typed particular wraps in its room at its designed size over as many
+// lines as the header has room for; a longer one at the smallest legible
+// size over at most a few more lines, which grow the header; past them it is
+// cut, ending in "…". A pasted paragraph is cut before it is laid out.
+constexpr int kHeaderLines = 2;
+constexpr qreal kSmallestPoints = 8;
+constexpr int kMostParticularLines = 36;
+constexpr qsizetype kMostParticularCharacters = 2000;
+// The header keeps clear of the ruling line under it by this much.
+constexpr int kHeaderClearance = 60;
+
 // The face of an item at its size on paper: in twips, 20 to the point.
-QFont paperFont(const layout::Item& item, qreal scale = 1.0) {
+QFont paperFont(const layout::Item& item, qreal scale = 1.0, qreal points = 0) {
     QFont font = item.font();
-    font.setPixelSize(std::max(1, static_cast<int>(item.points * 20 * scale)));
+    const qreal size = points > 0 ? points : item.points;
+    font.setPixelSize(std::max(1, static_cast<int>(size * 20 * scale)));
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
@@ -118,6 +129,7 @@ struct ReportPage::Block {
     std::vector<std::unique_ptr<QTextLayout>> paragraphs;
     QPointF origin;  // where the paragraphs' lines are positioned from
     QLine ruling;
+    bool cut = false;  // a typed particular too long to show whole
 
     // Lays the text out from the origin: wrapped at width with lines pitch
     // apart, or in one unwrapped line when pitch is 0. Returns the height the
@@ -181,11 +193,9 @@ BlockPtr label(const layout::Item& item, const QString& text, int shift) {
     return block;
 }
 
-// A one-line field: its text on the baseline of the heading beside it, or
-// centred on the field's height; made smaller when it is wider than the
-// field, so that a long name still shows whole.
-BlockPtr field(const layout::Item& item, const QString& typed, int shift,
-               std::optional<qreal> baseline = std::nullopt) {
+// A one-line field, the signature: its text centred on the field's height;
+// made smaller when it is wider than the field, so that it still shows whole.
+BlockPtr field(const layout::Item& item, const QString& typed, int shift) {
     const QString text = oneLine(typed);
     const int room = item.rect.width - kFieldInset;
     BlockPtr block = newBlock(item, shift);
@@ -194,11 +204,75 @@ BlockPtr field(const layout::Item& item, const QString& typed, int shift,
         block = newBlock(item, shift);
         height = block->layOut(text, paperFont(item, room / width), 0, 0);
     }
-    const int top = baseline ? static_cast<int>(std::floor(*baseline - block->ascent()))
-                             : block->rect.top() + (block->rect.height() - height) / 2;
+    const int top = block->rect.top() + (block->rect.height() - height) / 2;
     block->origin = QPointF(block->rect.left() + kFieldInset, top);
     block->rect = block->rect.united(QRect(block->rect.left(), top, block->rect.width(), height));
     return block;
+}
+
+BlockPtr wrappedLine(const layout::Item& item, const QString& text, qreal points, int room) {
+    BlockPtr block = newBlock(item, 0);
+    block->layOut(text, paperFont(item, 1.0, points), room, linePitchTwips(points));
+    return block;
+}
+
+// The text of the first lines, shortened until it ends in "…" within as
+// many lines at the smallest size.
+BlockPtr cutToLines(const layout::Item& item, const QString& text, int room, int lines) {
+    const BlockPtr whole = wrappedLine(item, text, kSmallestPoints, room);
+    const QTextLine last = whole->paragraphs.front()->lineAt(lines - 1);
+    QString kept = text.left(last.textStart() + last.textLength());
+    for (;;) {
+        kept.chop(kept.size() > 1 && kept.back().isLowSurrogate() ? 2 : 1);
+        BlockPtr block = wrappedLine(item, kept + u'…', kSmallestPoints, room);
+        if (block->lines.size() <= lines || kept.isEmpty()) {
+            block->cut = true;
+            return block;
+        }
+    }
+}
+
+// The name, sex or age typed in, on the baseline of its heading and wrapped
+// in the room up to the next heading on the line.
+BlockPtr particular(const layout::Item& item, const QString& typed, int roomRight, qreal baseline) {
+    const int room = roomRight - item.rect.left - kFieldInset;
+    const QString text = oneLine(typed.left(kMostParticularCharacters));
+    qreal points = item.points;
+    BlockPtr block = wrappedLine(item, text, points, room);
+    if (block->lines.size() > kHeaderLines) {
+        points = kSmallestPoints;
+        block = wrappedLine(item, text, points, room);
+    }
+    if (block->lines.size() > kMostParticularLines) {
+        block = cutToLines(item, text, room, kMostParticularLines);
+    }
+    const int top = static_cast<int>(std::floor(baseline - block->ascent()));
+    const int height = static_cast<int>(block->lines.size()) * linePitchTwips(points);
+    block->origin = QPointF(block->rect.left() + kFieldInset, top);
+    block->rect = block->rect.united(QRect(block->rect.left(), top, room + kFieldInset, height));
+    return block;
+}
+
+// The typed particulars beside their headings, each with its room.
+struct Particular {
+    const layout::Item* heading;
+    const layout::Item* field;
+    QString ReportContent::*text;
+    int roomRight;  // where the next heading on the line starts
+};
+constexpr std::array<Particular, 3> kParticulars = {{
+    {&layout::kNameHeading, &layout::kName, &ReportContent::name, layout::kSexHeading.rect.left},
+    {&layout::kSexHeading, &layout::kSex, &ReportContent::sex, layout::kAgeHeading.rect.left},
+    {&layout::kAgeHeading, &layout::kAge, &ReportContent::age, layout::kDateHeading.rect.left},
+}};
+
+// The heading and the typed text of a particular.
+std::pair<BlockPtr, BlockPtr> particularBlocks(const Particular& place,
+                                               const ReportContent& content) {
+    BlockPtr heading = label(*place.heading, QString::fromUtf8(place.heading->caption), 0);
+    BlockPtr typed =
+        particular(*place.field, content.*place.text, place.roomRight, heading->baseline());
+    return {std::move(heading), std::move(typed)};
 }
 
 // Wrapped text inset by margin on every side, lines pitch apart; the block
@@ -224,10 +298,21 @@ BlockPtr ruling(int index, const layout::Ruling& line, int shift) {
 }  // namespace
 
 ReportPage::ReportPage(const ReportContent& content) {
-    // The result boxes first: what each grows moves everything under it.
+    // The particulars first: what they need beyond the header's room moves
+    // everything under the header, and what each result box grows moves
+    // everything under it.
+    std::vector<BlockPtr> header;
+    int headerBottom = 0;
+    for (const Particular& place : kParticulars) {
+        auto [heading, typed] = particularBlocks(place, content);
+        headerBottom = std::max(headerBottom, typed->rect.bottom());
+        header.push_back(std::move(heading));
+        header.push_back(std::move(typed));
+    }
+    const int headerGrowth = std::max(0, headerBottom + kHeaderClearance - layout::kRulings[1].top);
     std::array<int, layout::kResults.size()> growth{};
     std::vector<BlockPtr> boxes;
-    int shift = 0;
+    int shift = headerGrowth;
     for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
         const layout::ResultPlace& place = layout::kResults[i];
         boxes.push_back(wrapped(place.text, content.result(place.box), layout::kBoxInset, shift));
@@ -235,7 +320,7 @@ ReportPage::ReportPage(const ReportContent& content) {
         shift += growth[i];
     }
     const auto shiftAt = [&](int top) {
-        int by = 0;
+        int by = top >= layout::kRulings[1].top ? headerGrowth : 0;
         for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
             if (top >= layout::kResults[i].text.rect.bottom()) by += growth[i];
         }
@@ -246,20 +331,12 @@ ReportPage::ReportPage(const ReportContent& content) {
         blocks_.push_back(
             ruling(static_cast<int>(i), layout::kRulings[i], shiftAt(layout::kRulings[i].top)));
     }
-    // On paper the typed particulars stand on their headings' line.
-    for (const auto& [heading, typed, text] :
-         {std::tuple{&layout::kNameHeading, &layout::kName, &content.name},
-          std::tuple{&layout::kSexHeading, &layout::kSex, &content.sex},
-          std::tuple{&layout::kAgeHeading, &layout::kAge, &content.age}}) {
-        blocks_.push_back(label(*heading, QString::fromUtf8(heading->caption), 0));
-        const qreal baseline = blocks_.back()->baseline();
-        blocks_.push_back(field(*typed, *text, 0, baseline));
-    }
+    for (BlockPtr& block : header) blocks_.push_back(std::move(block));
     blocks_.push_back(
         label(layout::kDateHeading, QString::fromUtf8(layout::kDateHeading.caption), 0));
     blocks_.push_back(label(layout::kDate, content.date, 0));
-    blocks_.push_back(
-        wrapped(layout::kIntroduction, QString::fromUtf8(layout::kIntroductionText), 0, 0));
+    blocks_.push_back(wrapped(layout::kIntroduction, QString::fromUtf8(layout::kIntroductionText),
+                              0, shiftAt(layout::kIntroduction.rect.top)));
     for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
         const layout::Item& heading = layout::kResults[i].heading;
         blocks_.push_back(label(heading, toQString(corvane::heading(layout::kResults[i].box)),
@@ -302,6 +379,10 @@ bool ReportPage::print(QPagedPaintDevice& device) const {
     painter.scale(perTwipX * fit, perTwipY * fit);
     paint(painter);
     return painter.end();
+}
+
+bool nameIsCut(const ReportContent& content) {
+    return particularBlocks(kParticulars.front(), content).second->cut;
 }
 
 QPageLayout a4Paper() {

@@ -92,6 +92,10 @@ private:
     QSize size_;
 };
 
+// Whether the page shows the typed name cut short, ending in "…": a name
+// longer than a few lines at the smallest size the page prints it in.
+bool nameIsCut(const ReportContent& content);
+
 // A4 with 10 mm margins: the paper of a report saved as PDF.
 QPageLayout a4Paper();
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 #include <memory>
 
@@ -103,10 +105,12 @@ QTextEdit* addTextBox(QWidget* page, const Twips& twips, const layout::Item& ite
 }
 
 QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& item) {
-    auto* button = new QPushButton(QString::fromUtf8(item.caption), page);
+    const QString caption = QString::fromUtf8(item.caption);
+    auto* button = new QPushButton(caption, page);
     button->setObjectName(item.name);
+    button->setAccessibleName(caption.trimmed());  // " 打印" is read as 打印
     button->setFont(item.font());
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);  // Enter presses the button with the focus
     button->setGeometry(placeOf(twips, item));
     return button;
 }
@@ -122,13 +126,30 @@ QString askPdfFileName(QWidget* parent, const QString& offered) {
     return dialog.selectedFiles().constFirst();
 }
 
+// A name typed without the extension gets it, whichever dialog asked.
+QString withPdfSuffix(const QString& path) {
+    if (path.isEmpty() || path.endsWith(".pdf", Qt::CaseInsensitive)) return path;
+    return path + ".pdf";
+}
+
+// Writes every byte. A write cut short (a full disk) says nothing of why;
+// the next one fails with the system's reason.
+bool writeAll(QIODevice& file, const QByteArray& bytes) {
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
+        if (wrote <= 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
 // Writes the page as a PDF file, replacing the file only once the whole
 // document is written. Returns what went wrong, or nothing.
 QString writePdfFile(const QString& path, const ReportContent& content) {
     const QByteArray pdf = reportPdf(content);
     if (pdf.isEmpty()) return "无法生成PDF文档。";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, pdf) || !file.commit()) {
         return file.errorString();
     }
     return {};
@@ -153,14 +174,13 @@ void nameByHeading(QWidget& box, QLabel& heading) {
 
 }  // namespace
 
-ReportWindow::ReportWindow(QWidget* parent)
-    : QWidget(parent, kFixedSizeWindow), askFileName_(askPdfFileName) {
+ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(askPdfFileName) {
     setObjectName("form2");
     setWindowTitle(QString::fromUtf8(layout::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(plainFace());
     const Twips twips(*this);
-    setFixedSize(twips.size(layout::kWidth, layout::kHeight));
+    setPageSize(twips.size(layout::kWidth, layout::kHeight));
     addRulingLines(twips);
     addParticulars(twips);
     addResultBoxes(twips);
@@ -168,12 +188,18 @@ ReportWindow::ReportWindow(QWidget* parent)
     setDate(QDate::currentDate());
     connect(printButton_, &QPushButton::clicked, this, &ReportWindow::print);
     connect(cancelButton_, &QPushButton::clicked, this, &ReportWindow::cancel);
+    connect(&printJob_, &QFutureWatcher<PrintResult>::finished, this, &ReportWindow::finishPrint);
+}
+
+// A job still being sent stops waiting for the server; its outcome is not shown.
+ReportWindow::~ReportWindow() {
+    stopPrinting_.request_stop();
 }
 
 void ReportWindow::addRulingLines(const Twips& twips) {
     for (std::size_t i = 0; i < layout::kRulings.size(); ++i) {
         const layout::Ruling& ruling = layout::kRulings[i];
-        auto* line = new QFrame(this);
+        auto* line = new QFrame(page());
         line->setObjectName(QString("Line%1").arg(i + 1));
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Plain);
@@ -186,14 +212,14 @@ void ReportWindow::addRulingLines(const Twips& twips) {
 
 // The header: name, sex and age typed by the user, and the date.
 void ReportWindow::addParticulars(const Twips& twips) {
-    QLabel* nameHeading = addLabel(this, twips, layout::kNameHeading);
-    name_ = addField(this, twips, layout::kName);
-    QLabel* sexHeading = addLabel(this, twips, layout::kSexHeading);
-    sex_ = addField(this, twips, layout::kSex);
-    QLabel* ageHeading = addLabel(this, twips, layout::kAgeHeading);
-    age_ = addField(this, twips, layout::kAge);
-    addLabel(this, twips, layout::kDateHeading);
-    date_ = addLabel(this, twips, layout::kDate);
+    QLabel* nameHeading = addLabel(page(), twips, layout::kNameHeading);
+    name_ = addField(page(), twips, layout::kName);
+    QLabel* sexHeading = addLabel(page(), twips, layout::kSexHeading);
+    sex_ = addField(page(), twips, layout::kSex);
+    QLabel* ageHeading = addLabel(page(), twips, layout::kAgeHeading);
+    age_ = addField(page(), twips, layout::kAge);
+    addLabel(page(), twips, layout::kDateHeading);
+    date_ = addLabel(page(), twips, layout::kDate);
     nameByHeading(*name_, *nameHeading);
     nameByHeading(*sex_, *sexHeading);
     nameByHeading(*age_, *ageHeading);
@@ -201,15 +227,17 @@ void ReportWindow::addParticulars(const Twips& twips) {
 
 // The introduction and the three result boxes under their headings.
 void ReportWindow::addResultBoxes(const Twips& twips) {
-    auto* introduction = new Paragraph(QString::fromUtf8(layout::kIntroductionText), this);
+    const QString introductionText = QString::fromUtf8(layout::kIntroductionText);
+    auto* introduction = new Paragraph(introductionText, page());
     introduction->setObjectName(layout::kIntroduction.name);
+    introduction->setAccessibleName(introductionText.trimmed());  // without its indent
     introduction->setFont(layout::kIntroduction.font());
     introduction->setWordWrap(true);
     placeAt(*introduction, placeOf(twips, layout::kIntroduction));
     for (const layout::ResultPlace& place : layout::kResults) {
         QLabel* heading =
-            addLabel(this, twips, place.heading, toQString(corvane::heading(place.box)));
-        QTextEdit* box = addTextBox(this, twips, place.text);
+            addLabel(page(), twips, place.heading, toQString(corvane::heading(place.box)));
+        QTextEdit* box = addTextBox(page(), twips, place.text);
         nameByHeading(*box, *heading);
         resultBoxes_[static_cast<std::size_t>(place.box)] = box;
     }
@@ -217,15 +245,15 @@ void ReportWindow::addResultBoxes(const Twips& twips) {
 
 // The buttons, and the signature on its line with the date under it.
 void ReportWindow::addFooter(const Twips& twips) {
-    printButton_ = addButton(this, twips, layout::kPrintButton);
-    cancelButton_ = addButton(this, twips, layout::kCancelButton);
-    signature_ = addField(this, twips, layout::kSignature, layout::kSignatureText, Grow::Up);
-    signatureDate_ = addLabel(this, twips, layout::kSignatureDate);
+    printButton_ = addButton(page(), twips, layout::kPrintButton);
+    cancelButton_ = addButton(page(), twips, layout::kCancelButton);
+    signature_ = addField(page(), twips, layout::kSignature, layout::kSignatureText, Grow::Up);
+    signatureDate_ = addLabel(page(), twips, layout::kSignatureDate);
     // The signature is a line of the page, not a box to fill in.
     signature_->setFrame(false);
-    QPalette page = signature_->palette();
-    page.setColor(QPalette::Base, Qt::transparent);
-    signature_->setPalette(page);
+    QPalette palette = signature_->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    signature_->setPalette(palette);
     signature_->setAccessibleName("签名");
 }
 
@@ -262,36 +290,51 @@ QString ReportWindow::result(Box box) const {
     return resultBox(box)->toPlainText();
 }
 
-// Prints the page, which never shows the buttons; they stay hidden after a
-// good print, as on paper, and come back when it fails.
-void ReportWindow::print() {
-    printButton_->hide();
-    cancelButton_->hide();
-    const PrintOutcome outcome = pagePrinter_(content());
-    if (outcome == PrintOutcome::Printed) return;
+void ReportWindow::showButtons() {
     printButton_->show();
     cancelButton_->show();
-    showPrintProblem(outcome);
 }
 
-// Without a printer the page can still leave as a PDF file.
-void ReportWindow::showPrintProblem(PrintOutcome outcome) {
-    QMessageBox* box = warningBox(this, "printProblem", "打印", printProblem(outcome));
-    if (outcome == PrintOutcome::NoDefaultPrinter) {
-        QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
-        save->setObjectName("saveAsPdf");
-        box->setDefaultButton(save);
-        box->setEscapeButton(box->button(QMessageBox::Ok));
-        // Asked once the message has closed.
-        connect(save, &QPushButton::clicked, this, &ReportWindow::saveAsPdf, Qt::QueuedConnection);
+// Prints the page, which never shows the buttons; they stay hidden after a
+// good print, as on paper, and come back when it fails. The page is drawn and
+// sent on a worker thread while the window goes on answering.
+void ReportWindow::print() {
+    if (isPrinting()) return;
+    // The hidden button's focus goes to the window itself rather than on to
+    // the next field, where a keystroke would replace the selected text.
+    if (printButton_->hasFocus() || cancelButton_->hasFocus()) setFocus(Qt::OtherFocusReason);
+    printButton_->hide();
+    cancelButton_->hide();
+    setCursor(Qt::BusyCursor);
+    printJob_.setFuture(QtConcurrent::run(pagePrinter_, content(), stopPrinting_.get_token()));
+}
+
+void ReportWindow::finishPrint() {
+    unsetCursor();
+    const PrintResult result = printJob_.result();
+    if (!result.printed()) {
+        showButtons();
+        showPrintProblem(result);
     }
+    emit printFinished();
+}
+
+// Whatever went wrong, the page can still leave as a PDF file.
+void ReportWindow::showPrintProblem(const PrintResult& result) {
+    QMessageBox* box = warningBox(this, "printProblem", "打印", printProblem(result));
+    QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
+    save->setObjectName("saveAsPdf");
+    box->setDefaultButton(save);
+    box->setEscapeButton(box->button(QMessageBox::Ok));
+    // Asked once the message has closed.
+    connect(save, &QPushButton::clicked, this, &ReportWindow::saveAsPdf, Qt::QueuedConnection);
     box->open();
 }
 
 void ReportWindow::saveAsPdf() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString offered = QDir(folder).filePath(reportFileName(name_->text(), reportDate_));
-    const QString path = askFileName_(this, offered);
+    const QString path = withPdfSuffix(askFileName_(this, offered));
     if (path.isEmpty()) return;
     const QString problem = writePdfFile(path, content());
     if (problem.isEmpty()) return;
@@ -304,6 +347,14 @@ void ReportWindow::saveAsPdf() {
 void ReportWindow::cancel() {
     hide();
     resultBox(Box::Diagnosis)->clear();
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        cancel();
+        return;
+    }
+    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

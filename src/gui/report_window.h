@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QDate>
-#include <QWidget>
+#include <QFutureWatcher>
 #include <array>
 #include <functional>
+#include <stop_token>
 
 #include "engine/report.h"
 #include "engine/rules/rule.h"
 #include "gui/page_printer.h"
+#include "gui/page_window.h"
 #include "gui/report_page.h"
 
 class QLabel;
@@ -21,11 +23,14 @@ class Twips;
 
 // The report window: a one-page report with the client's particulars, the
 // three result boxes written by a diagnosis, and 打印 and 取消 buttons.
-class ReportWindow : public QWidget {
+class ReportWindow : public PageWindow {
     Q_OBJECT
 
 public:
     explicit ReportWindow(QWidget* parent = nullptr);
+    ~ReportWindow() override;
+    ReportWindow(const ReportWindow&) = delete;
+    ReportWindow& operator=(const ReportWindow&) = delete;
 
     void setResult(Box box, const QString& text);
     QString result(Box box) const;
@@ -36,19 +41,36 @@ public:
     // What the report says as it stands, for the printed page.
     ReportContent content() const;
 
-    // How 打印 prints the page; the default printer unless a test says otherwise.
-    using PagePrinter = std::function<PrintOutcome(const ReportContent& content)>;
+    // Shows 打印 and 取消 again for a new report, also after a print.
+    void showButtons();
+
+    // How 打印 prints the page, on a worker thread; it should stop waiting
+    // once asked to. The default printer unless a test says otherwise.
+    using PagePrinter =
+        std::function<PrintResult(const ReportContent& content, std::stop_token stop)>;
     void setPagePrinter(PagePrinter printer) { pagePrinter_ = std::move(printer); }
+
+    // While 打印's job is being prepared and sent.
+    bool isPrinting() const { return printJob_.isRunning(); }
 
     // How 另存为PDF… asks where to save, offering a path; an empty answer
     // saves nothing. A save dialog unless a test says otherwise.
     using FileNameAsker = std::function<QString(QWidget* parent, const QString& offered)>;
     void setFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
 
+signals:
+    // 打印's job has ended, printed or not; a failure is being shown.
+    void printFinished();
+
+protected:
+    // Esc does what 取消 does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void print();
+    void finishPrint();
     void cancel();
-    void showPrintProblem(PrintOutcome outcome);
+    void showPrintProblem(const PrintResult& result);
     void saveAsPdf();
 
     void addRulingLines(const Twips& twips);
@@ -58,7 +80,11 @@ private:
 
     QTextEdit* resultBox(Box box) const;
 
-    PagePrinter pagePrinter_ = printOnDefaultPrinter;
+    PagePrinter pagePrinter_ = [](const ReportContent& content, std::stop_token stop) {
+        return printOnDefaultPrinter(content, std::move(stop));
+    };
+    QFutureWatcher<PrintResult> printJob_;
+    std::stop_source stopPrinting_;
     FileNameAsker askFileName_;
     QDate reportDate_;
     QLineEdit* name_ = nullptr;

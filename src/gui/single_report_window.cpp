@@ -16,8 +16,9 @@ ReportWindow* SingleReportWindow::window() const {
 ReportWindow& SingleReportWindow::ensureWindow() {
     if (!window_) {
         window_ = new ReportWindow();
-        // Open the report over the questionnaire the first time.
-        if (owner_) window_->move(owner_->geometry().topLeft() + QPoint(40, 30));
+        // Beside the questionnaire where the screen has room, so that its
+        // buttons stay free.
+        if (owner_) window_->placeBeside(*owner_);
     }
     return *window_;
 }
@@ -25,6 +26,7 @@ ReportWindow& SingleReportWindow::ensureWindow() {
 void SingleReportWindow::show() {
     ReportWindow& window = ensureWindow();
     window.setDate(today_());
+    window.showButtons();
     bringToFront(window);
 }
 

@@ -14,7 +14,8 @@ class ReportWindow;
 
 // The single report window as the evaluation run sees it: the window is
 // created the first time a run shows it, and again after the user closed it
-// with the frame's close control. Every run that shows it dates it today.
+// with the frame's close control. Every run that shows it dates it today
+// and shows its buttons, also after a print.
 class SingleReportWindow : public Report {
 public:
     explicit SingleReportWindow(QWidget* owner) : owner_(owner) {}

@@ -160,6 +160,7 @@ public:
 private:
     void finish(std::size_t line, const LineOutcome& outcome) {
         using Kind = LineOutcome::Kind;
+        if (!outcome.note.empty()) messages_.sayAboutLine(line, outcome.note);
         switch (outcome.kind) {
             case Kind::Done: ++tally_.done; break;
             case Kind::Skipped: ++tally_.skipped; break;

@@ -36,8 +36,14 @@ struct LineOutcome {
     enum class Kind { Done, Skipped, Failed, Cancelled };
     Kind kind = Kind::Done;
     std::string text;  // what the line gave, or why it failed
+    std::string note;  // a remark on a line that was done, told in its place
 
-    static LineOutcome failed(std::string why) { return {Kind::Failed, std::move(why)}; }
+    static LineOutcome done(std::string gave = {}, std::string note = {}) {
+        return {Kind::Done, std::move(gave), std::move(note)};
+    }
+    static LineOutcome skipped() { return {Kind::Skipped, {}, {}}; }
+    static LineOutcome cancelled() { return {Kind::Cancelled, {}, {}}; }
+    static LineOutcome failed(std::string why) { return {Kind::Failed, std::move(why), {}}; }
 };
 
 // A line's outcome, known at once or later, from another thread.

@@ -1,5 +1,6 @@
 """corvane's PDF export driven as a user runs it, without any display: the pages
-read back with poppler's tools, bad command lines and batch lines."""
+read back with poppler's tools, bad command lines and batch lines; and Qt's own
+options reaching Qt when corvane opens its windows."""
 import datetime
 import json
 import os
@@ -287,6 +288,20 @@ class Export(unittest.TestCase):
         for words in ("--pdf FILE", "--pdf-dir DIR", "--overwrite", "Batch input:", "Exit status:", "Examples:"):
             self.assertIn(words, done.stdout.decode())
         self.assertEqual(run("--version").stdout, b"corvane 1.0\n")
+
+
+class QtOptions(unittest.TestCase):
+    def test_qt_options_go_to_qt(self):
+        """-style and -reverse are accepted beside -platform offscreen, which
+        opens the windows where there is no display: the program keeps running."""
+        app = subprocess.Popen([CORVANE, "-platform", "offscreen", "-style", "Fusion", "-reverse"],
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=ENV)
+        try:
+            with self.assertRaises(subprocess.TimeoutExpired, msg="corvane ended at once"):
+                app.wait(timeout=1.5)
+        finally:
+            app.kill()
+            app.communicate()
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs corvane on an Xvfb display with its own D-Bus session and accessibility
-# bus, and drives it through AT-SPI with tests/gui/atspi_drive.py.
+# Runs corvane on an Xvfb display of 1024 × 768 with a window manager, its own
+# D-Bus session and accessibility bus, and drives it through AT-SPI with
+# tests/gui/atspi_drive.py.
 #
 # Usage: tests/gui/atspi_test.sh CORVANE CORVANE_EVAL
 set -euo pipefail
@@ -8,12 +9,14 @@ corvane=$1
 evaluator=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../support/xvfb.sh"
-start_xvfb :94
+export CORVANE_SCREEN=1024x768
+start_xvfb :94 "$CORVANE_SCREEN"
 export DISPLAY=:94
+start_window_manager
 export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
 eval "$(dbus-launch --sh-syntax)"
-trap 'kill "$app" "$DBUS_SESSION_BUS_PID" "$xvfb_pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+trap 'kill "$app" "$DBUS_SESSION_BUS_PID" "$wm_pid" "$xvfb_pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 # The program looks for the accessibility bus once, when it starts.
 for _ in $(seq 100); do
@@ -22,7 +25,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$corvane" &
+# No CUPS server can be reached, so 打印 never prints and offers 另存为PDF….
+CUPS_SERVER="$XDG_RUNTIME_DIR/no-cups-server.sock" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$corvane" &
 app=$!
 /usr/bin/python3 "$here/atspi_drive.py" "$evaluator"
 # 退出 was pressed through the bus: the program must end by itself.

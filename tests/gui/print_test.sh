@@ -3,7 +3,9 @@
 # adds a cups-pdf queue as the default printer, lets the report window print
 # on it, checks the spooled PDF (one page of text and lines, no picture of the
 # window; the report drawn on it without its two buttons), then lets the queue
-# refuse jobs and checks that the window says the print failed. Puts the
+# refuse jobs and checks that the window says the print failed. Before that,
+# two queues that hold their jobs, one with A4 and one with Letter as its
+# default paper, each take a job whose page must be that paper. Puts the
 # spooler back as it was.
 #
 # Usage: print_test.sh PATH/TO/report_print_job [RUNNER]
@@ -24,6 +26,7 @@ done
 [ "$(id -u)" -eq 0 ] || skip "adding a print queue needs root"
 
 queue=CorvaneReportPDF
+paper_queues=(CorvanePaperA4 CorvanePaperLetter)
 instance=corvane-report # cups-pdf reads cups-pdf-<instance>.conf for cups-pdf:/<instance>
 instance_conf=/etc/cups/cups-pdf-$instance.conf
 work=$(mktemp -d /tmp/corvane-print.XXXXXX)
@@ -32,7 +35,10 @@ cupsd_pid=""
 previous_default=""
 
 cleanup() {
-    lpadmin -x "$queue" 2>/dev/null || true
+    for q in "$queue" "${paper_queues[@]}"; do
+        cancel -a -x "$q" 2>/dev/null || true
+        lpadmin -x "$q" 2>/dev/null || true
+    done
     if [ -n "$previous_default" ]; then lpadmin -d "$previous_default" 2>/dev/null || true; fi
     rm -f "$instance_conf"
     if [ -n "$cupsd_pid" ]; then
@@ -63,11 +69,39 @@ Out $work/out
 AnonDirName $work/out
 UserUMask 0022
 CONF
-if [ -n "$model" ]; then
-    lpadmin -p "$queue" -v "cups-pdf:/$instance" -E -m "$model"
-else
-    lpadmin -p "$queue" -v "cups-pdf:/$instance" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+# A cups-pdf queue; its PPD's default paper is A4.
+add_queue() {
+    if [ -n "$model" ]; then
+        lpadmin -p "$1" -v "cups-pdf:/$instance" -E -m "$model" "${@:2}"
+    else
+        lpadmin -p "$1" -v "cups-pdf:/$instance" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd "${@:2}"
+    fi
+}
+
+# The job's paper is the default queue's own default paper: the PPD's A4 on
+# one queue, Letter set with lpadmin on the other. The jobs are held, so the
+# document the spooler received stays in its spool folder.
+if [ ${#runner[@]} -eq 0 ]; then
+    spool=$(awk '$1 == "RequestRoot" {print $2}' /etc/cups/cups-files.conf 2>/dev/null)
+    spool=${spool:-/var/spool/cups}
+    for q in "${paper_queues[@]}"; do
+        case $q in
+            *A4) add_queue "$q" -o job-hold-until-default=indefinite; expected="595 842" ;;
+            *) add_queue "$q" -o job-hold-until-default=indefinite -o media=Letter; expected="612 792" ;;
+        esac
+        lpadmin -d "$q"
+        "$job_program" printed
+        job=$(lpstat -o "$q" | awk 'NR == 1 {print $1}')
+        [ -n "$job" ] || { echo "$q holds no job"; exit 1; }
+        document=$(printf '%s/d%05d-001' "$spool" "${job##*-}")
+        size=$(pdfinfo "$document" | awk '/^Page size:/ {printf "%.0f %.0f", $3, $5}')
+        echo "$q: the spooled page is $size pt"
+        [ "$size" = "$expected" ] || { echo "$q: expected a $expected pt page"; exit 1; }
+        cancel -a -x "$q"
+    done
 fi
+
+add_queue "$queue"
 lpadmin -d "$queue"
 
 "${runner[@]}" "$job_program" printed

@@ -1,6 +1,7 @@
 // The printed report page: drawn from its content, every text whole, nothing
 // overlapping, always one page.
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPageLayout>
@@ -71,17 +72,31 @@ QString describe(const ReportPage::Item& item) {
         .arg(r.height());
 }
 
-// Ink of the drawn page outside every item's rectangle: text that ran out of
-// its place. Drawn at a tenth of a twip's resolution; a pixel of slack.
-int strayInk(const ReportPage& page) {
-    constexpr qreal kScale = 0.1;
+// The page drawn at a tenth of a twip's resolution.
+constexpr qreal kScale = 0.1;
+QImage drawn(const ReportPage& page) {
     QImage image(page.size() * kScale, QImage::Format_Grayscale8);
     image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.scale(kScale, kScale);
-        page.paint(painter);
+    QPainter painter(&image);
+    painter.scale(kScale, kScale);
+    page.paint(painter);
+    return image;
+}
+
+// Whether a ruling line's place is inked along its whole length.
+bool inkedAlong(const QImage& image, const QRect& place) {
+    const int y = static_cast<int>(place.center().y() * kScale);
+    for (int x = static_cast<int>(place.left() * kScale) + 1;
+         x < static_cast<int>(place.right() * kScale); ++x) {
+        if (qGray(image.pixel(x, y)) > 160) return false;
     }
+    return true;
+}
+
+// Ink of the drawn page outside every item's rectangle: text that ran out of
+// its place. A pixel of slack.
+int strayInk(const ReportPage& page) {
+    const QImage image = drawn(page);
     std::vector<QRect> places;
     for (const ReportPage::Item& item : page.items()) {
         const QRect r = item.rect;
@@ -114,6 +129,15 @@ struct PdfText {
     bool read = false;
     QString words;
     bool allOnThePage = false;
+    std::vector<std::pair<QString, QRectF>> boxes;  // each word with its box, in points
+
+    // The box of the first word that holds the text.
+    QRectF boxOf(const QString& text) const {
+        for (const auto& [word, box] : boxes) {
+            if (word.contains(text)) return box;
+        }
+        return {};
+    }
 };
 
 PdfText pdfText(const QByteArray& pdf) {
@@ -142,15 +166,25 @@ PdfText pdfText(const QByteArray& pdf) {
     text.allOnThePage = page.hasMatch();
     QRegularExpressionMatchIterator words =
         QRegularExpression(R"re(<word xMin="(?<x0>[-\d.]+)" yMin="(?<y0>[-\d.]+)" )re"
-                           R"re(xMax="(?<x1>[-\d.]+)" yMax="(?<y1>[-\d.]+)")re")
+                           R"re(xMax="(?<x1>[-\d.]+)" yMax="(?<y1>[-\d.]+)">(?<text>[^<]*)<)re")
             .globalMatch(boxes);
     while (words.hasNext()) {
         const QRegularExpressionMatch word = words.next();
+        text.boxes.emplace_back(word.captured("text"),
+                                QRectF(QPointF(number(word, "x0"), number(word, "y0")),
+                                       QPointF(number(word, "x1"), number(word, "y1"))));
         text.allOnThePage = text.allOnThePage && number(word, "x0") >= 0 &&
                             number(word, "y0") >= 0 && number(word, "x1") <= number(page, "w") &&
                             number(word, "y1") <= number(page, "h");
     }
     return text;
+}
+
+// Paper just the size of the page, where it is drawn at true size.
+QPageLayout paperOfPage(const ReportPage& page) {
+    return QPageLayout(
+        QPageSize(QSizeF(page.size()) / 20, QPageSize::Point, {}, QPageSize::ExactMatch),
+        QPageLayout::Portrait, QMarginsF());
 }
 
 }  // namespace
@@ -162,6 +196,8 @@ private slots:
     void longestTextsShowWholeWithoutOverlapping();
     void growsOnlyWhereTextNeedsRoom();
     void staysOnePageOnAnyPaper();
+    void particularsShowWholeAndLegible_data();
+    void particularsShowWholeAndLegible();
     void offeredFileNameIsSafe_data();
     void offeredFileNameIsSafe();
     void cutFacesLayOutThePageAsTheWholeFaces();
@@ -192,6 +228,11 @@ void ReportPageTest::longestTextsShowWholeWithoutOverlapping() {
         }
     }
     QCOMPARE(strayInk(page), 0);
+    const QImage image = drawn(page);
+    for (const ReportPage::Item& item : items) {
+        if (item.name.startsWith("Line"))
+            QVERIFY2(inkedAlong(image, item.rect), qPrintable(item.name));
+    }
 }
 
 // A long text moves only what lies under its box, and by as much as the box grew.
@@ -220,10 +261,13 @@ void ReportPageTest::growsOnlyWhereTextNeedsRoom() {
 // far smaller than the page, where it is scaled down whole, every word on it.
 void ReportPageTest::staysOnePageOnAnyPaper() {
     const ReportContent content = longestContent();
-    for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::A6}) {
+    for (const auto& [paper, orientation] : {std::pair{QPageSize::A4, QPageLayout::Portrait},
+                                             std::pair{QPageSize::A6, QPageLayout::Portrait},
+                                             std::pair{QPageSize::A5, QPageLayout::Landscape},
+                                             std::pair{QPageSize::A3, QPageLayout::Portrait}}) {
         const QString name = QPageSize(paper).name();
-        const QByteArray pdf = reportPdf(
-            content, QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5)));
+        const QByteArray pdf =
+            reportPdf(content, QPageLayout(QPageSize(paper), orientation, QMarginsF(5, 5, 5, 5)));
         QVERIFY(pdf.startsWith("%PDF"));
         QVERIFY2(pdf.contains("/Count 1"), qPrintable(name));
         QVERIFY(!pdf.contains("/Subtype /Image"));
@@ -235,7 +279,62 @@ void ReportPageTest::staysOnePageOnAnyPaper() {
             QVERIFY2(text.words.contains(withoutBlanks(shown)), qPrintable(name + ": " + shown));
         }
         QVERIFY2(text.allOnThePage, qPrintable(name));
+        // On paper larger than the page it keeps its true size.
+        if (paper == QPageSize::A3) {
+            const qreal headingsApart = text.boxOf("日期").left() - text.boxOf("会员姓名").left();
+            QVERIFY2(qAbs(headingsApart - (7200 - 1200) / 20.0) < 1, qPrintable(name));
+        }
     }
+}
+
+// The typed particulars: at their designed size while they fit up to the next
+// heading, wrapped and at 8 pt at least beyond that, on one line of their own
+// whatever was typed, and cut with "…" only when pasted by the paragraph,
+// which must not cost time or push the report off its paper.
+void ReportPageTest::particularsShowWholeAndLegible_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qreal>("smallestSize");  // of the name's glyphs against the designed size
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("four characters") << "欧阳建国" << 1.0 << false;
+    QTest::newRow("200 characters") << QString(200, u'王') << 8 / 12.0 << false;
+    QTest::newRow("Latin, 200 characters")
+        << QString("Abcdefghij ").repeated(18) + "Abcdefghij" << 8 / 12.0 << false;
+    QTest::newRow("a line break") << "张\n三" << 1.0 << false;
+    QTest::newRow("a pasted paragraph") << QString(200'000, u'名') << 8 / 12.0 << true;
+}
+
+void ReportPageTest::particularsShowWholeAndLegible() {
+    QFETCH(QString, name);
+    QFETCH(qreal, smallestSize);
+    QFETCH(bool, cut);
+    ReportContent content = longestContent();
+    content.name = name;
+    QElapsedTimer timer;
+    timer.start();
+    const ReportPage page(content);
+    QVERIFY2(timer.elapsed() < 1000, "the page took too long");
+    QCOMPARE(nameIsCut(content), cut);
+    const std::vector<ReportPage::Item> items = page.items();
+    const ReportPage::Item* shown = itemNamed(items, "Text2");
+    const QString printed = shown->lines.join(QString());
+    QCOMPARE(printed.endsWith(u'…'), cut);
+    if (!cut) QCOMPARE(printed, QString(name).replace(u'\n', u' '));
+    if (name.contains(u'\n')) QCOMPARE(shown->lines.size(), 1);
+    QCOMPARE(strayInk(page), 0);
+
+    const PdfText text = pdfText(reportPdf(content, paperOfPage(page)));
+    if (!text.read) QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY(text.words.contains(withoutBlanks(printed)));
+    // The result boxes print the name's face at the designed size.
+    const qreal designed = text.boxOf(content.diagnosis.trimmed().left(4)).height();
+    QVERIFY(designed > 0);
+    for (const auto& [word, box] : text.boxes) {
+        if (printed.contains(word))
+            QVERIFY2(box.height() >= designed * smallestSize - 0.1, qPrintable(word));
+    }
+    const PdfText onA4 = pdfText(reportPdf(content));
+    QVERIFY(onA4.allOnThePage);
+    QVERIFY(onA4.words.contains(withoutBlanks(content.signatureDate)));
 }
 
 void ReportPageTest::offeredFileNameIsSafe_data() {

@@ -1,21 +1,36 @@
 // The report window on its own: its page, its load step, 取消 and 打印 with
 // the failures a printer can bring.
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 #include <QDate>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTimer>
 #include <memory>
 
 #include "gui/page_printer.h"
+#include "gui/qt_translations.h"
 #include "gui/report_window.h"
 #include "gui/twips.h"
 #include "support/gui_support.h"
@@ -25,6 +40,27 @@ using namespace corvane::testing;
 
 namespace {
 
+#ifndef _WIN32
+// While it lives, no file this process writes grows past the limit; 0 is none.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        if (bytes == 0) return;
+        signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+        rlimit limit = previous_;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+};
+#endif
+
 QString describe(const QWidget& widget) {
     const QRect r = widget.geometry();
     return QString("%1 (%2,%3 %4x%5)")
@@ -33,6 +69,23 @@ QString describe(const QWidget& widget) {
         .arg(r.y())
         .arg(r.width())
         .arg(r.height());
+}
+
+bool chinese(const QString& text) {
+    return std::ranges::any_of(text, [](QChar c) { return c >= u'\u4e00' && c <= u'\u9fff'; });
+}
+
+// What the save dialog shows: its title, labels and buttons.
+QStringList textsOf(const QFileDialog& dialog) {
+    QStringList texts = {dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) texts << label->text();
+    }
+    for (const QAbstractButton* button :
+         dialog.findChild<QDialogButtonBox*>()->findChildren<QAbstractButton*>()) {
+        texts << button->text();
+    }
+    return texts;
 }
 
 }  // namespace
@@ -54,11 +107,14 @@ private slots:
     void withoutDefaultPrinterSaysSoAndKeepsTheReport();
     void withoutDefaultPrinterSavesThePageAsPdf_data();
     void withoutDefaultPrinterSavesThePageAsPdf();
+    void qtsOwnTextsAreChinese();
     void failedPrintJobSaysSoAndKeepsTheReport();
+    void silentPrintServerLeavesTheWindowAnswering();
     void printsOnePageScaledToFit();
 
 private:
     void fillIn();
+    void printAndWait();
     QMessageBox* printProblem() const { return form_->findChild<QMessageBox*>("printProblem"); }
     bool buttonsShown() const {
         return control(*form_, "Command1").isVisibleTo(form_.get()) &&
@@ -84,6 +140,13 @@ void ReportWindowTest::fillIn() {
     control<QLineEdit>(*form_, "Text2").setText("张三");
     control<QLineEdit>(*form_, "Text3").setText("男");
     control<QLineEdit>(*form_, "Text4").setText("45");
+}
+
+// Presses 打印 and waits for its job to end.
+void ReportWindowTest::printAndWait() {
+    QSignalSpy finished(form_.get(), &ReportWindow::printFinished);
+    click(*form_, "Command1");
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 15000);
 }
 
 void ReportWindowTest::showsThePageAtItsPlaces() {
@@ -138,7 +201,7 @@ void ReportWindowTest::usesTheFaceOfEachRole() {
 void ReportWindowTest::controlsNeitherOverlapNorClip() {
     fillIn();
     QList<QWidget*> controls;
-    for (QWidget* widget : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* widget : form_->page()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!widget->objectName().startsWith("Line")) controls.append(widget);
     }
     for (qsizetype i = 0; i < controls.size(); ++i) {
@@ -187,15 +250,15 @@ void ReportWindowTest::printsWithoutTheButtons() {
     fillIn();
     form_->setDate(QDate(2024, 3, 5));
     control<QLineEdit>(*form_, "Text6").setText("Halvenor    工作部 王医生");
-    bool buttonsWhilePrinting = true;
     ReportContent printed;
-    form_->setPagePrinter([&](const ReportContent& content) {
-        buttonsWhilePrinting = buttonsShown();
+    form_->setPagePrinter([&](const ReportContent& content, std::stop_token) {
         printed = content;
-        return PrintOutcome::Printed;
+        return PrintResult{};
     });
     click(*form_, "Command1");
-    QVERIFY(!buttonsWhilePrinting);
+    QVERIFY(!buttonsShown());
+    QSignalSpy finished(form_.get(), &ReportWindow::printFinished);
+    QTRY_COMPARE(finished.count(), 1);
     const QString date = QLocale::system().toString(QDate(2024, 3, 5), QLocale::ShortFormat);
     const QStringList expected = {
         "张三", "男",       "45",       date,      "Halvenor    工作部 王医生",
@@ -213,7 +276,7 @@ void ReportWindowTest::printsWithoutTheButtons() {
 // The tests reach no CUPS server, so there is no default printer here.
 void ReportWindowTest::withoutDefaultPrinterSaysSoAndKeepsTheReport() {
     fillIn();
-    click(*form_, "Command1");
+    printAndWait();
     QMessageBox* message = printProblem();
     QVERIFY(message && message->isVisible());
     QCOMPARE(message->text(), QString::fromUtf8(kNoDefaultPrinter));
@@ -231,17 +294,30 @@ void ReportWindowTest::withoutDefaultPrinterSaysSoAndKeepsTheReport() {
 // and a name from the member's name and the report's date, and writes the page
 // there; a file that cannot be written is told, and nothing asked, nothing written.
 void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf_data() {
-    QTest::addColumn<QString>("answer");  // in the temporary folder; empty: cancelled
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("a new file") << "report.pdf" << true;
-    QTest::newRow("replacing a file") << "existing.pdf" << true;
-    QTest::newRow("a folder that is not there") << "no/such/folder/report.pdf" << false;
-    QTest::newRow("cancelled") << "" << false;
+    QTest::addColumn<QString>("answer");    // in the temporary folder; empty: cancelled
+    QTest::addColumn<QString>("saved");     // the file written, or empty
+    QTest::addColumn<qint64>("sizeLimit");  // bytes a process may write to a file, or 0
+    QTest::newRow("a new file") << "report.pdf"
+                                << "report.pdf" << qint64(0);
+    QTest::newRow("replacing a file") << "existing.pdf"
+                                      << "existing.pdf" << qint64(0);
+    QTest::newRow("typed without .pdf") << "report"
+                                        << "report.pdf" << qint64(0);
+    QTest::newRow("a folder that is not there") << "no/such/folder/report.pdf"
+                                                << "" << qint64(0);
+    QTest::newRow("cancelled") << ""
+                               << "" << qint64(0);
+#ifndef _WIN32
+    // Like a full disk, the file stops growing part of the way.
+    QTest::newRow("a file size limit") << "report.pdf"
+                                       << "" << qint64(8192);
+#endif
 }
 
 void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
     QFETCH(QString, answer);
-    QFETCH(bool, saved);
+    QFETCH(QString, saved);
+    QFETCH(qint64, sizeLimit);
     fillIn();
     control<QLineEdit>(*form_, "Text2").setText("张/三");
     form_->setDate(QDate(2024, 3, 5));
@@ -258,8 +334,13 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
         return path;
     });
 
-    click(*form_, "Command1");
+    printAndWait();
     QVERIFY(printProblem());
+#ifdef _WIN32
+    Q_UNUSED(sizeLimit);
+#else
+    const FileSizeLimit limit(sizeLimit);
+#endif
     click(*printProblem(), "saveAsPdf");
     QTRY_VERIFY(!offered.isEmpty());
     QCOMPARE(askedOver, form_.get());
@@ -268,9 +349,10 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
     QCoreApplication::processEvents();
 
     auto* problem = form_->findChild<QMessageBox*>("saveProblem");
-    QCOMPARE(!problem, saved || answer.isEmpty());
-    if (saved) {
-        QFile pdf(path);
+    QCOMPARE(!problem, !saved.isEmpty() || answer.isEmpty());
+    if (problem) QVERIFY2(!problem->text().contains("Unknown error"), qPrintable(problem->text()));
+    if (!saved.isEmpty()) {
+        QFile pdf(dir.filePath(saved));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray content = pdf.readAll();
         QVERIFY(content.startsWith("%PDF"));
@@ -281,20 +363,108 @@ void ReportWindowTest::withoutDefaultPrinterSavesThePageAsPdf() {
     QCOMPARE(control<QLineEdit>(*form_, "Text2").text(), "张/三");
 }
 
+// Whatever the locale, Qt's own texts are Chinese like the program's: a text
+// field's context menu, and the save dialog of 另存为PDF with its question
+// before it replaces a file.
+void ReportWindowTest::qtsOwnTextsAreChinese() {
+    QVERIFY(installQtChineseTranslations());
+    // Qt's own dialog, which Windows would replace with its native one, already
+    // in the system's language.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QStringList texts;
+    const std::unique_ptr<QMenu> menu(
+        control<QLineEdit>(*form_, "Text2").createStandardContextMenu());
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) texts << action->text();
+    }
+
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("existing.pdf"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    bool asked = false;
+    QTimer user;  // answers the dialogs as they open
+    connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* question = qobject_cast<QMessageBox*>(modal)) {
+            texts << question->text() << question->button(QMessageBox::No)->text();
+            question->button(QMessageBox::No)->click();
+            asked = true;
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (asked) return dialog->reject();
+            texts << textsOf(*dialog);
+            qobject_cast<QLineEdit*>(dialog->focusWidget())->setText(existing.fileName());
+            // As the save button does, once this answer is over.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    printAndWait();  // no default printer here
+    click(*printProblem(), "saveAsPdf");
+    user.start(20);
+    QTRY_VERIFY(asked && !QApplication::activeModalWidget());
+
+    QVERIFY(texts.size() > 8);  // the menu's, the dialog's and the question's
+    for (const QString& text : texts) QVERIFY2(chinese(text), qPrintable(text));
+    QCOMPARE(existing.size(), 0);
+}
+
 void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
     fillIn();
     QTemporaryDir dir;
-    form_->setPagePrinter([&](const ReportContent& content) {
+    form_->setPagePrinter([&](const ReportContent& content, std::stop_token) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("no/such/folder/report.pdf"));
         return printOnPrinter(content, printer);
     });
-    click(*form_, "Command1");
+    printAndWait();
     QVERIFY(printProblem());
     QCOMPARE(printProblem()->text(), QString::fromUtf8(kPrintFailed));
     QVERIFY(buttonsShown());
     QCOMPARE(form_->result(Box::Personality), "    性格");
+}
+
+// A print server that takes the connection and never answers: 打印 returns at
+// once, the window goes on painting with a busy cursor, and once the wait's
+// bound has passed it says that the server does not answer.
+void ReportWindowTest::silentPrintServerLeavesTheWindowAnswering() {
+#ifdef _WIN32
+    QSKIP("the print server is CUPS's");
+#else
+    QTemporaryDir dir;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(dir.filePath("cups.sock"));
+    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+    QVERIFY(listen(server, 8) == 0);
+    const QByteArray previousServer = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", path);
+    const std::chrono::milliseconds bound(2000);
+    form_->setPagePrinter([bound](const ReportContent& content, std::stop_token stop) {
+        return printOnDefaultPrinter(content, std::move(stop), bound);
+    });
+
+    fillIn();
+    QElapsedTimer sinceClick;
+    sinceClick.start();
+    click(*form_, "Command1");
+    QVERIFY(form_->isPrinting());
+    QCOMPARE(form_->cursor().shape(), Qt::BusyCursor);
+    form_->repaint();
+    QTest::qWait(100);
+    QVERIFY2(sinceClick.elapsed() < 1000, "the window did not answer while printing");
+    QTRY_VERIFY_WITH_TIMEOUT(printProblem(), 6000);
+    QCOMPARE(printProblem()->text(), QString::fromUtf8(kServerNotAnswering));
+    QVERIFY(sinceClick.elapsed() >= bound.count() && sinceClick.elapsed() < bound.count() + 3000);
+    QVERIFY(printProblem()->findChild<QAbstractButton*>("saveAsPdf"));
+    QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(buttonsShown());
+
+    qputenv("CUPS_SERVER", previousServer);
+    close(server);
+#endif
 }
 
 void ReportWindowTest::printsOnePageScaledToFit() {
@@ -305,7 +475,7 @@ void ReportWindowTest::printsOnePageScaledToFit() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printer.setPageSize(QPageSize(QPageSize::A5));  // smaller than the window at printer resolution
-    QCOMPARE(printOnPrinter(form_->content(), printer), PrintOutcome::Printed);
+    QVERIFY(printOnPrinter(form_->content(), printer).printed());
 
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
