@@ -1,6 +1,6 @@
-# The Debian package: both programs with their manual pages, the desktop entry
-# with its icon, the AppStream metadata, the copyright file, the changelog and
-# the libraries they need. Build it with cpack in the build directory.
+# The Debian package: both programs with their manual pages and shell
+# completions, the desktop entry with its icon, the AppStream metadata, the
+# copyright file, the changelog and the libraries they need. Build it with cpack in the build directory.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.svg
@@ -9,6 +9,13 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.corvane.corvane.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Shell completions of both programs, where bash-completion and zsh look.
+foreach(program corvane corvane-eval)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/completions/${program}.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${program})
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/completions/_${program}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane)

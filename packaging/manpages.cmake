@@ -21,15 +21,16 @@ function(corvane_add_manpage target description)
   if(arg_INCLUDE)
     set(include_option --include=${arg_INCLUDE})
   endif()
-  # Offscreen, so that a Qt program can answer --help without a display; and
+  # Offscreen, so that a Qt program can answer --help without a display;
   # within a time limit, so that a program which opens its window instead
-  # fails the build rather than hangs it.
+  # fails the build rather than hangs it; and in a UTF-8 locale, so that the
+  # Chinese of the help (captions, the examples' names) stays Chinese.
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/man
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${corvane_release_timestamp}
             QT_QPA_PLATFORM=offscreen
-            ${CORVANE_TIMEOUT} 60 ${CORVANE_HELP2MAN} --no-info --section=1 --version-string=${PROJECT_VERSION}
+            ${CORVANE_TIMEOUT} 60 ${CORVANE_HELP2MAN} --no-info --locale=C.UTF-8 --section=1 --version-string=${PROJECT_VERSION}
             --name=${description} ${include_option} --output=${page} $<TARGET_FILE:${target}>
     COMMAND ${CORVANE_GZIP} -9nf ${page}
     DEPENDS ${target} ${arg_INCLUDE}

@@ -2,20 +2,21 @@
 # scripts/test, and how to install the ones missing.
 
 # Building and running corvane and corvane-eval: the compiler and build tools,
-# Qt with its Chinese translations, the two header-only libraries of the
-# evaluator, and the fonts.
+# Qt with its Chinese translations, HarfBuzz's subsetter (the PDF export's
+# faces), the two header-only libraries of the evaluator, and the fonts.
 run_packages=(
-  build-essential cmake ninja-build
+  build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev libcups2-dev
+  libharfbuzz-dev
   nlohmann-json3-dev libcli11-dev
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
 )
 
 # The default test suite: GoogleTest, Google Benchmark, the format check, an X
 # server with a window manager and screenshots, PDF tools, a CUPS spooler with
-# a PDF printer, and the accessibility bus.
+# a PDF printer, the accessibility bus, and zsh for the shell completions.
 test_packages=(
-  libgtest-dev libgmock-dev libbenchmark-dev python3 clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev python3 clang-format zsh
   xvfb xauth openbox imagemagick poppler-utils
   cups cups-client cups-bsd printer-driver-cups-pdf
   libx11-dev at-spi2-core dbus-x11 python3-pyatspi

@@ -70,29 +70,45 @@ constexpr const char* kDescription =
 constexpr const char* kFooter =
     "\nBatch input:\n"
     "  With --pdf-dir DIR --batch each line of standard input is a JSON object as for "
-    "corvane-eval --batch: \"ticks\" (an array of control names or numbers) or \"scores\" (an "
-    "object of score names and values), an optional \"personality\" (1-5), and optionally "
-    "\"name\", \"sex\" and \"age\" (strings or integers, printed on the page) and \"file\", the "
-    "name of the PDF file inside DIR (by default the line number, as in 000042.pdf). DIR is "
-    "created when it does not exist.\n\n"
-    "  A file name with a slash or a backslash, \".\" or \"..\" is an error, as is a name that "
+    "corvane-eval --batch: \"ticks\" (an array of control names, numbers or captions) or "
+    "\"scores\" (an object of score names and values), an optional \"personality\" (1-5), and "
+    "optionally \"name\", \"sex\" and \"age\" (strings or integers, printed on the page) and "
+    "\"file\", the name of the PDF file inside DIR (\".pdf\" is added when missing; by default "
+    "the line number, as in 000042.pdf). DIR is created when it does not exist. corvane-eval "
+    "--batch reads the same lines, so a members file can be checked with it first.\n\n"
+    "  A file name with a slash, a backslash, a control character or any of : * ? \" < > |, one "
+    "that starts with a dot or starts or ends with a blank, is an error, as is a name that "
     "another line of the same input writes already. A line that cannot be evaluated or "
     "written is reported on standard error as \"corvane: line N: message\"; the other lines "
-    "are still written.\n"
+    "are still written. At the end one line says how many pages were written, skipped and "
+    "failed. On a terminal a progress line shows the pages done (of the lines in all when "
+    "standard input is a file) and the pages a second.\n"
     "\nFiles:\n"
-    "  An existing file is never replaced unless --overwrite is given; without it that page is "
-    "an error. A file that cannot be written whole, on a full disk or in a folder that cannot "
-    "be written, is an error and is never reported as written.\n"
+    "  Whether a page's file exists is decided before the page is drawn. An existing file is "
+    "never replaced unless --overwrite is given; without it that page is an error, or, with "
+    "--skip-existing, left alone and counted as skipped, so that a run that was cut off is "
+    "taken up again by giving the same command with --skip-existing. Each page is written to "
+    "a new file in DIR and moved into place, so nothing is written outside DIR: --overwrite "
+    "replaces a symbolic link rather than the file it points to. A file that cannot be "
+    "written whole, on a full disk or in a folder that cannot be written, is an error, is "
+    "removed and is never reported as written.\n"
+    "\nInterruption:\n"
+    "  Ctrl-C (SIGINT) stops the batch after the pages in hand; it leaves no partial file, says "
+    "up to which input line the pages are done and exits with status 130.\n"
     "\nExit status:\n"
-    "  0   every page was written (or the windows were closed)\n"
+    "  0   every page was written or skipped (or the windows were closed)\n"
     "  1   a value on the command line or a batch line was bad, or a file could not be "
     "written\n"
     "  2   usage error: an unknown option, or options that do not go together\n"
+    "  130 the batch was interrupted\n"
     "\nExamples:\n"
-    "  corvane --pdf report.pdf --ticks check1,check6,check13 --personality 1 --name 张三 "
+    "  corvane --pdf report.pdf --ticks check1,check6,口干咽燥 --personality 1 --name 张三 "
     "--sex 男 --age 45\n"
     "\n"
-    "  corvane --pdf-dir reports --batch < members.jsonl\n"
+    "  corvane-eval --batch < members.jsonl > /dev/null && corvane --pdf-dir reports --batch "
+    "< members.jsonl\n"
+    "\n"
+    "  corvane --pdf-dir reports --batch --skip-existing < members.jsonl\n"
     "\nSee also:\n"
     "  corvane-eval(1), which runs the same evaluation and writes the report as text or JSON.\n";
 
@@ -102,28 +118,35 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     ParsedCommandLine parsed;
     Command& command = parsed.command;
     CLI::App app{kDescription, "corvane"};
+    input::usePlainHelp(app);
     app.footer(kFooter);
     app.set_version_flag("--version", "corvane " CORVANE_VERSION,
                          "Print the program's version and exit");
     auto* pdf = app.add_option("--pdf", command.pdfFile,
                                "Write the report page of the assessment given by --ticks or "
-                               "--scores and --personality to FILE as a PDF")
+                               "--scores, --personality, --name, --sex and --age to FILE as a "
+                               "PDF")
                     ->type_name("FILE");
     auto* folder = app.add_option("--pdf-dir", command.pdfFolder,
-                                  "With --batch: write one PDF per line of standard input "
-                                  "into DIR")
+                                  "With --batch (and only with it): write one PDF per line "
+                                  "of standard input into DIR")
                        ->type_name("DIR");
     bool batch = false;
     auto* batchFlag = app.add_flag("--batch", batch,
-                                   "Read JSON Lines from standard input, one assessment a line "
-                                   "(see Batch input below)");
-    cli::addAnswerOptions(app, command.answers);
+                                   "With --pdf-dir: read JSON Lines from standard input, one "
+                                   "assessment a line (see Batch input below)");
+    input::addAnswerOptions(app, command.answers);
     auto* name = app.add_option("--name", command.name, "The member's name, printed on the page");
     auto* sex = app.add_option("--sex", command.sex, "The member's sex, printed on the page");
     auto* age = app.add_option("--age", command.age, "The member's age, printed on the page");
     auto* overwrite =
         app.add_flag("--overwrite", command.overwrite, "Replace PDF files that exist already");
+    auto* skipExisting = app.add_flag("--skip-existing", command.skipExisting,
+                                      "With --pdf-dir: leave PDF files that exist already alone "
+                                      "and count them as skipped");
     pdf->excludes(folder);
+    overwrite->excludes(skipExisting);
+    skipExisting->needs(folder);
     folder->needs(batchFlag);
     batchFlag->needs(folder);
     for (CLI::Option* single : {command.answers.ticksOption, command.answers.scoresOption,

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/answer_options.h"
+#include "input/answer_options.h"
 
 namespace corvane::app {
 
@@ -17,7 +17,8 @@ struct Command {
     std::string pdfFile;    // --pdf FILE
     std::string pdfFolder;  // --pdf-dir DIR, with --batch
     bool overwrite = false;
-    cli::AnswerOptions answers;
+    bool skipExisting = false;  // --skip-existing, with --pdf-dir
+    input::AnswerOptions answers;
     std::optional<std::string> name;
     std::optional<std::string> sex;
     std::optional<std::string> age;

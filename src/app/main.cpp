@@ -56,7 +56,8 @@ int runExport(char* program, const Command& command) {
     }
     if (command.mode == Command::Mode::Pdf) return corvane::app::exportPdf(command, std::cerr);
     std::ios::sync_with_stdio(false);
-    return corvane::app::exportPdfBatch(command, std::cin, std::cerr);
+    return corvane::app::exportPdfBatch(command, std::cin, std::cerr,
+                                        {corvane::app::standardErrorIsTerminal()});
 }
 
 }  // namespace

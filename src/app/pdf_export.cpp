@@ -4,26 +4,35 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QThread>
 #include <QThreadPool>
-#include <array>
-#include <deque>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <future>
 #include <istream>
-#include <map>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <sstream>
+#include <string>
 #include <string_view>
+#include <system_error>
 
-#include "cli/assessment.h"
+#include "app/batch_progress.h"
+#include "app/interruption.h"
 #include "engine/evaluation.h"
+#include "gui/face_subsets.h"
 #include "gui/report_page.h"
+#include "input/batch.h"
 
 namespace corvane::app {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kFieldKeys = {"name", "sex", "age", "file"};
+using input::LineOutcome;
 
 // A particular as given: JSON Lines are UTF-8, and so is the command line here.
 QString text(const std::optional<std::string>& value) {
@@ -32,38 +41,79 @@ QString text(const std::optional<std::string>& value) {
 }
 
 std::string shown(const QString& path) {
-    return cli::quoted(QDir::toNativeSeparators(path).toStdString());
-}
-
-// Where a batch line's page goes: "file" if the line gives one, else its number.
-// A name that would lead out of the folder is refused.
-QString fileNameOf(const cli::BatchRecord& record, std::size_t line) {
-    const std::optional<std::string> given = record.field("file");
-    if (!given) return QString::asprintf("%06zu.pdf", line);
-    const std::string& name = *given;
-    const bool plain = !name.empty() && name != "." && name != ".." &&
-                       name.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos;
-    bool control = false;
-    for (const char c : name) control = control || static_cast<unsigned char>(c) < 0x20;
-    if (!plain || control) {
-        throw cli::InputError(
-            R"("file" must be a file name inside the folder, without '/' or '\': )" +
-            cli::quoted(name));
-    }
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return input::quoted(QDir::toNativeSeparators(path).toStdString());
 }
 
 constexpr const char* kNameCut = "the name is too long for the page and is printed cut short";
 
-// Makes the page and writes it; returns what went wrong, or nothing.
-std::string writePage(const ReportContent& content, const QString& path, bool replace) {
-    const QByteArray pdf = reportPdf(content);
-    if (pdf.isEmpty()) return "cannot make the page of " + shown(path);
-    return writeFile(path, pdf, replace);
+std::string cannotWrite(const QString& path, const QString& reason) {
+    return "cannot write " + shown(path) + ": " + reason.toStdString();
+}
+
+std::string existsAlready(const QString& path, bool batch) {
+    return shown(path) + " exists already; give --overwrite to replace it" +
+           (batch ? " or --skip-existing to leave it" : "");
+}
+
+// Writes every byte and flushes them; returns why that failed, or nothing.
+// QFile keeps the system's reason only when nothing at all could be written:
+// after a part was written (a disk that fills up, a file size limit) it says
+// "Unknown error". The reason is read right after the failing call instead.
+std::optional<QString> writeWhole(QFileDevice& file, const QByteArray& bytes) {
+    errno = 0;
+    if (file.write(bytes) == bytes.size() && file.flush()) return std::nullopt;
+    const int reason = errno;
+    if (reason == 0) return file.errorString();
+    return QString::fromStdString(std::error_code(reason, std::generic_category()).message());
+}
+
+// A file, a folder or a symbolic link, even one that leads nowhere.
+bool entryExists(const QString& path) {
+    const QFileInfo entry(path);
+    return entry.exists() || entry.isSymLink();
+}
+
+// A new file beside path for a page to be written to before it is moved into
+// place: opened as new, so never an existing file or a link, and with the
+// permissions any new file gets.
+bool openPart(QFile& part, const QString& path) {
+    const QDir folder = QFileInfo(path).dir();
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const quint64 random = QRandomGenerator::global()->generate64();
+        part.setFileName(folder.filePath(
+            QStringLiteral(".corvane-%1.part").arg(random, 16, 16, QLatin1Char('0'))));
+        if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
+        if (!entryExists(part.fileName())) return false;  // the folder refuses, not a name taken
+    }
+    return false;
+}
+
+std::filesystem::path fileSystemPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// Moves the finished file to its name without replacing anything there: a
+// hard link fails when the name is taken, even by a link that leads nowhere.
+// Where hard links cannot be made, the name is looked at first.
+std::error_code moveWithoutReplacing(const std::filesystem::path& from,
+                                     const std::filesystem::path& to) {
+    std::error_code error;
+    std::filesystem::create_hard_link(from, to, error);
+    if (!error) {
+        std::filesystem::remove(from, error);
+        return {};
+    }
+    if (error == std::errc::file_exists) return error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(to))) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    error.clear();
+    std::filesystem::rename(from, to, error);
+    return error;
 }
 
 // The page of an assessment, dated today, with the particulars given.
-ReportContent contentOf(const cli::Assessment& assessment, const QDate& today,
+ReportContent contentOf(const input::Assessment& assessment, const QDate& today,
                         const std::optional<std::string>& name,
                         const std::optional<std::string>& sex,
                         const std::optional<std::string>& age) {
@@ -75,110 +125,198 @@ ReportContent contentOf(const cli::Assessment& assessment, const QDate& today,
     return content;
 }
 
+// corvane's part of a batch: each good line's page drawn on a thread of the
+// pool and moved into the folder.
+class PageJob : public input::BatchJob {
+public:
+    PageJob(const Command& command, BatchProgress& progress)
+        : command_(command),
+          folder_(QString::fromStdString(command.pdfFolder)),
+          progress_(progress) {
+        pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    }
+
+    // Lines read ahead of the one whose outcome is awaited, so no thread waits.
+    std::size_t ahead() const { return 16 * static_cast<std::size_t>(pool_.maxThreadCount()); }
+
+    input::PendingOutcome start(const input::BatchLine& line) override {
+        const QString path = folder_.filePath(QString::fromStdString(line.file));
+        if (entryExists(path)) {
+            if (command_.skipExisting) return LineOutcome::skipped();
+            if (!command_.overwrite) throw input::InputError(existsAlready(path, true));
+        }
+        const input::BatchRecord& record = line.record;
+        auto outcome = std::make_shared<std::promise<LineOutcome>>();
+        std::future<LineOutcome> later = outcome->get_future();
+        pool_.start([outcome, path, replace = command_.overwrite,
+                     content = contentOf(record.assessment, today_, record.field("name"),
+                                         record.field("sex"), record.field("age"))] {
+            outcome->set_value(writePage(content, path, replace));
+        });
+        return later;
+    }
+
+    void finish(std::size_t, const LineOutcome&, const input::BatchTally& tally) override {
+        progress_.update(tally);
+    }
+
+    bool stopped() const override { return InterruptionGuard::interrupted(); }
+
+private:
+    // Runs on a thread of the pool. A page not begun when Ctrl-C came is left.
+    static LineOutcome writePage(const ReportContent& content, const QString& path, bool replace) {
+        if (InterruptionGuard::interrupted()) return LineOutcome::cancelled();
+        try {
+            const QByteArray pdf = reportPdf(content);
+            if (pdf.isEmpty()) return LineOutcome::failed("cannot make the page of " + shown(path));
+            std::string problem = placeFile(path, pdf, replace);
+            if (!problem.empty()) return LineOutcome::failed(std::move(problem));
+            return LineOutcome::done({}, nameIsCut(content) ? kNameCut : "");
+        } catch (const std::exception& error) {
+            return LineOutcome::failed(error.what());
+        }
+    }
+
+    const Command& command_;
+    const QDir folder_;
+    const QDate today_ = QDate::currentDate();
+    BatchProgress& progress_;
+    QThreadPool pool_;
+};
+
+// Lines as std::getline reads them: a last line needs no newline.
+std::size_t lineCount(std::string_view text) {
+    const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return newlines + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+// Every character the pages of the input can show: the page's own, today's
+// date and the particulars of each line that can be read.
+QString pageCharacters(const std::string& input) {
+    QString characters = reportPageCharacters() + reportDateText(QDate::currentDate());
+    std::istringstream lines(input);
+    std::string line;
+    while (std::getline(lines, line)) {
+        try {
+            const input::BatchRecord record = input::parseBatchRecord(line, input::kParticularKeys);
+            for (const char* key : {"name", "sex", "age"})
+                characters.append(text(record.field(key)));
+        } catch (const input::InputError&) {
+            // The batch tells it in its place.
+        }
+    }
+    return characters;
+}
+
+// Why pages cannot be written into the folder, made when needed, or nothing.
+std::string folderProblem(const QString& folder) {
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        return "cannot make the folder " + shown(folder);
+    }
+    if (!QFileInfo(folder).isWritable()) return "cannot write into the folder " + shown(folder);
+    return {};
+}
+
+std::string summary(const input::BatchTally& tally) {
+    return "pages written " + std::to_string(tally.done) + ", skipped " +
+           std::to_string(tally.skipped) + ", failed " + std::to_string(tally.failed);
+}
+
 }  // namespace
 
 std::string writeFile(const QString& path, const QByteArray& bytes, bool replace) {
     QFile file(path);
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | (replace ? QIODevice::Truncate : QIODevice::NewOnly);
-    if (!file.open(mode)) {
-        if (!replace && QFileInfo::exists(path)) {
-            return shown(path) + " exists already; give --overwrite to replace it";
+    const bool created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    if (!created) {
+        if (!entryExists(path)) return cannotWrite(path, file.errorString());
+        if (!replace) return existsAlready(path, false);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            return cannotWrite(path, file.errorString());
         }
-        return "cannot write " + shown(path) + ": " + file.errorString().toStdString();
     }
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (written) {
+    std::optional<QString> failure = writeWhole(file, bytes);
+    if (!failure) {
         file.close();
         if (file.error() == QFileDevice::NoError) return {};
+        failure = file.errorString();
     }
-    std::string problem = "cannot write " + shown(path) + ": " + file.errorString().toStdString();
-    // A file begun here and not finished is no report; one named by the user stays.
-    if (!replace) file.remove();
+    const std::string problem = cannotWrite(path, *failure);
+    // A file begun here and not finished is no report; one that was there stays.
+    if (created) file.remove();
     return problem;
 }
 
-int exportPdf(const Command& command, std::ostream& err) {
-    ReportContent content;
-    try {
-        content = contentOf(command.answers.assessment(), QDate::currentDate(), command.name,
-                            command.sex, command.age);
-    } catch (const cli::InputError& error) {
-        err << "corvane: " << error.what() << '\n';
-        return 1;
+std::string placeFile(const QString& path, const QByteArray& bytes, bool replace) {
+    QFile part;
+    if (!openPart(part, path)) return cannotWrite(path, part.errorString());
+    std::optional<QString> failure = writeWhole(part, bytes);
+    part.close();
+    if (!failure && part.error() != QFileDevice::NoError) failure = part.errorString();
+    std::error_code error;
+    if (!failure && replace) {
+        std::filesystem::rename(fileSystemPath(part.fileName()), fileSystemPath(path), error);
+    } else if (!failure) {
+        error = moveWithoutReplacing(fileSystemPath(part.fileName()), fileSystemPath(path));
     }
-    if (nameIsCut(content)) err << "corvane: " << kNameCut << '\n';
+    if (!failure && !error) return {};
+    part.remove();
+    if (failure) return cannotWrite(path, *failure);
+    if (error == std::errc::file_exists) return existsAlready(path, true);
+    return cannotWrite(path, QString::fromStdString(error.message()));
+}
+
+int exportPdf(const Command& command, std::ostream& err) {
     const QString path = QString::fromStdString(command.pdfFile);
-    if (const std::string problem = writePage(content, path, command.overwrite); !problem.empty()) {
+    std::string problem;
+    try {
+        const ReportContent content = contentOf(command.answers.assessment(), QDate::currentDate(),
+                                                command.name, command.sex, command.age);
+        if (nameIsCut(content)) err << "corvane: " << kNameCut << '\n';
+        if (!command.overwrite && entryExists(path)) {
+            problem = existsAlready(path, false);
+        } else if (const QByteArray pdf = reportPdf(content); pdf.isEmpty()) {
+            problem = "cannot make the page of " + shown(path);
+        } else {
+            problem = writeFile(path, pdf, command.overwrite);
+        }
+    } catch (const input::InputError& error) {
+        problem = error.what();
+    }
+    if (problem.empty()) return 0;
+    err << "corvane: " << problem << '\n';
+    return 1;
+}
+
+int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
+                   const BatchDisplay& display) {
+    // Nothing can be written without the folder: one message instead of one a line.
+    if (const std::string problem = folderProblem(QString::fromStdString(command.pdfFolder));
+        !problem.empty()) {
         err << "corvane: " << problem << '\n';
         return 1;
     }
-    return 0;
-}
-
-int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err) {
-    const QString folderName = QString::fromStdString(command.pdfFolder);
-    // Nothing can be written without the folder: one message instead of one a line.
-    if (!QDir().mkpath(folderName) || !QFileInfo(folderName).isDir()) {
-        err << "corvane: cannot make the folder " << shown(folderName) << '\n';
-        return 1;
+    // The input is read whole first, for the characters its pages can show and
+    // for the number of its lines.
+    const std::string wholeInput(std::istreambuf_iterator<char>(in), {});
+    const FaceSubsets faces(pageCharacters(wholeInput));
+    std::istringstream lines(wholeInput);
+    BatchProgress progress(err, display.progress, lineCount(wholeInput));
+    const input::Messages messages{"corvane",
+                                   [&progress](const std::string& line) { progress.write(line); }};
+    const InterruptionGuard guard;
+    PageJob job(command, progress);
+    const input::BatchTally tally = input::runBatch(lines, job, messages, job.ahead());
+    progress.end();
+    // Ctrl-C after the last line was read may still have left pages undone.
+    const bool interrupted = InterruptionGuard::interrupted();
+    if (interrupted) {
+        messages.say("interrupted: the lines up to input line " +
+                     std::to_string(tally.finishedUpTo) +
+                     " are done; give the same command with --skip-existing to go on");
     }
-    if (!QFileInfo(folderName).isWritable()) {
-        err << "corvane: cannot write into the folder " << shown(folderName) << '\n';
-        return 1;
-    }
-    const QDir folder(folderName);
-    const QDate today = QDate::currentDate();
-
-    QThreadPool pool;
-    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-    const std::size_t ahead = 4 * static_cast<std::size_t>(pool.maxThreadCount());
-
-    // Each line's outcome, told in input order as soon as it is known.
-    std::deque<std::pair<std::size_t, std::future<std::string>>> pending;
-    int status = 0;
-    const auto tellUntil = [&](std::size_t left) {
-        while (pending.size() > left) {
-            const std::string problem = pending.front().second.get();
-            if (!problem.empty()) {
-                err << "corvane: line " << pending.front().first << ": " << problem << '\n';
-                status = 1;
-            }
-            pending.pop_front();
-        }
-    };
-
-    std::map<QString, std::size_t> claimed;  // file names this input writes, by line
-    std::string line;
-    for (std::size_t number = 1; std::getline(in, line); ++number) {
-        auto outcome = std::make_shared<std::promise<std::string>>();
-        pending.emplace_back(number, outcome->get_future());
-        try {
-            const cli::BatchRecord record = cli::parseBatchRecord(line, kFieldKeys);
-            const QString fileName = fileNameOf(record, number);
-            if (const auto [first, added] = claimed.emplace(fileName, number); !added) {
-                throw cli::InputError("file " + cli::quoted(fileName.toStdString()) +
-                                      " is written by line " + std::to_string(first->second) +
-                                      " already");
-            }
-            ReportContent content = contentOf(record.assessment, today, record.field("name"),
-                                              record.field("sex"), record.field("age"));
-            if (nameIsCut(content)) err << "corvane: line " << number << ": " << kNameCut << '\n';
-            pool.start([outcome, content = std::move(content), path = folder.filePath(fileName),
-                        replace = command.overwrite] {
-                try {
-                    outcome->set_value(writePage(content, path, replace));
-                } catch (const std::exception& error) {
-                    outcome->set_value(error.what());
-                }
-            });
-        } catch (const cli::InputError& error) {
-            outcome->set_value(error.what());
-        }
-        tellUntil(ahead);
-    }
-    tellUntil(0);
-    return status;
+    messages.say(summary(tally));
+    if (interrupted) return kInterrupted;
+    return tally.failed > 0 ? 1 : 0;
 }
 
 }  // namespace corvane::app

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "app/command_line.h"
@@ -14,14 +16,32 @@ namespace corvane::app {
 // file not written).
 int exportPdf(const Command& command, std::ostream& err);
 
-// corvane --pdf-dir DIR --batch: one page per good line of in, written by as
-// many threads as there are cores. A bad line, or one whose file cannot be
-// written, is told on err with its number, in input order; the other lines are
-// still written. Returns 0, or 1 when any line failed.
-int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err);
+// What a batch shows while it runs: a progress line, on a terminal only.
+struct BatchDisplay {
+    bool progress = false;
+};
+
+// The exit status of a batch that Ctrl-C stopped.
+inline constexpr int kInterrupted = 130;
+
+// corvane --pdf-dir DIR --batch: one page per good line of in, drawn by as
+// many threads as there are cores. The input is read whole before the first
+// page, and the faces are cut down to the characters its pages can show. Whether a page's file
+// exists is decided before it is drawn. A bad line, or one whose file cannot be written, is told on
+// err with its number, in input order; the other lines are still written. One line at the end tells
+// the pages written, skipped and failed. Returns 0, 1 when any line failed, or kInterrupted after
+// Ctrl-C.
+int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
+                   const BatchDisplay& display = {});
 
 // Writes the bytes as the file at path: an existing file only when replace is
-// set. Returns what went wrong, or an empty text when every byte was written.
+// set. Returns what went wrong, or an empty text when every byte was written;
+// a file it began and could not finish is removed.
 std::string writeFile(const QString& path, const QByteArray& bytes, bool replace);
+
+// Writes the bytes to a new file beside path and moves that into place: over
+// an existing entry only when replace is set, and then over the entry itself,
+// never through a symbolic link. Returns what went wrong, or an empty text.
+std::string placeFile(const QString& path, const QByteArray& bytes, bool replace);
 
 }  // namespace corvane::app

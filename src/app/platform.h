@@ -22,4 +22,7 @@ void useStartingConsole();
 // line-end conversion on Windows.
 void useBinaryStandardStreams();
 
+// Whether standard error is a terminal, where a progress line can be redrawn.
+bool standardErrorIsTerminal();
+
 }  // namespace corvane::app

@@ -1,5 +1,7 @@
 #include "app/platform.h"
 
+#include <unistd.h>
+
 namespace corvane::app {
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
@@ -9,5 +11,9 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 void useStartingConsole() {}
 
 void useBinaryStandardStreams() {}
+
+bool standardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
 
 }  // namespace corvane::app

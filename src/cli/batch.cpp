@@ -12,9 +12,9 @@
 #include <ostream>
 #include <string>
 
-#include "cli/assessment.h"
 #include "cli/output.h"
 #include "cli/write_failure.h"
+#include "input/batch.h"
 
 namespace corvane::cli {
 
@@ -22,17 +22,53 @@ namespace {
 
 constexpr std::size_t kFlushAt = 1 << 20;
 
-std::string evaluateLine(std::string_view line) {
-    const Assessment assessment = parseBatchLine(line);
-    return jsonReport(evaluate(assessment.scores, assessment.personality));
-}
+// corvane-eval's part of a batch: one JSON line per input line, in input order,
+// written in large pieces.
+class EvaluationJob : public input::BatchJob {
+public:
+    explicit EvaluationJob(const OutputSink& out) : out_(out) {}
 
-int outputFailed(std::ostream& err, std::size_t completeUpTo) {
-    const std::string reason = writeFailure("standard output");
-    err << "corvane-eval: " << reason << "; it is complete up to input line " << completeUpTo
-        << '\n';
-    return 1;
-}
+    input::PendingOutcome start(const input::BatchLine& line) override {
+        const input::Assessment& assessment = line.record.assessment;
+        return input::LineOutcome::done(jsonReport(
+            evaluate(assessment.scores, assessment.personality), line.record.field("name")));
+    }
+
+    void finish(std::size_t line, const input::LineOutcome& outcome,
+                const input::BatchTally&) override {
+        const bool failed = outcome.kind == input::LineOutcome::Kind::Failed;
+        pending_.append(failed ? jsonError(line, outcome.text) : outcome.text).push_back('\n');
+        if (pending_.size() >= kFlushAt) writePending();
+    }
+
+    bool stopped() const override { return !failure_.empty(); }
+
+    // Writes what is left; false when the output has failed.
+    bool flush() {
+        if (failure_.empty()) writePending();
+        return failure_.empty();
+    }
+
+    // What went wrong with the output, as the system said it.
+    const std::string& failure() const { return failure_; }
+
+    // The input line up to which the output is complete.
+    std::size_t writtenUpTo() const { return writtenUpTo_; }
+
+private:
+    void writePending() {
+        const std::size_t written = out_(pending_);
+        writtenUpTo_ += static_cast<std::size_t>(std::count(
+            pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(written), '\n'));
+        if (written != pending_.size()) failure_ = writeFailure("standard output");
+        pending_.clear();
+    }
+
+    const OutputSink& out_;
+    std::string pending_;  // whole output lines only
+    std::size_t writtenUpTo_ = 0;
+    std::string failure_;
+};
 
 }  // namespace
 
@@ -65,31 +101,15 @@ OutputSink streamOutput(std::ostream& out) {
 }
 
 int runBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
-    int status = 0;
-    std::string line;
-    std::string pending;          // whole output lines only, written in large pieces
-    std::size_t writtenUpTo = 0;  // the input line up to which the output is complete
-    const auto writePending = [&] {
-        const std::size_t written = out(pending);
-        writtenUpTo += static_cast<std::size_t>(std::count(
-            pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(written), '\n'));
-        const bool complete = written == pending.size();
-        pending.clear();
-        return complete;
-    };
-    for (std::size_t number = 1; std::getline(in, line); ++number) {
-        try {
-            pending.append(evaluateLine(line));
-        } catch (const InputError& error) {
-            pending.append(jsonError(number, error.what()));
-            err << "corvane-eval: line " << number << ": " << error.what() << '\n';
-            status = 1;
-        }
-        pending.push_back('\n');
-        if (pending.size() >= kFlushAt && !writePending()) return outputFailed(err, writtenUpTo);
+    const input::Messages messages = input::messagesTo("corvane-eval", err);
+    EvaluationJob job(out);
+    const input::BatchTally tally = input::runBatch(in, job, messages);
+    if (!job.flush()) {
+        messages.say(job.failure() + "; it is complete up to input line " +
+                     std::to_string(job.writtenUpTo()));
+        return 1;
     }
-    if (!writePending()) return outputFailed(err, writtenUpTo);
-    return status;
+    return tally.failed > 0 ? 1 : 0;
 }
 
 }  // namespace corvane::cli

@@ -18,10 +18,11 @@ OutputSink standardOutput();
 OutputSink streamOutput(std::ostream& out);
 
 // Evaluates JSON Lines from in, one assessment per line, each on its own,
-// and writes one JSON object per line to out in input order. A bad line
-// becomes {"line": N, "error": "..."} in its place and its message also goes to
-// err. When the output fails, err says up to which input line it is complete.
-// Returns 1 if any line failed or the output failed, else 0.
+// and writes one JSON object per line to out in input order, with the line's
+// "name" when it gives one. A bad line becomes {"line": N, "error": "..."} in
+// its place and its message also goes to err. When the output fails, err says
+// up to which input line it is complete. Returns 1 if any line failed or the
+// output failed, else 0.
 int runBatch(std::istream& in, const OutputSink& out, std::ostream& err);
 
 }  // namespace corvane::cli

@@ -7,16 +7,17 @@
 #include <io.h>
 #endif
 
-#include "cli/answer_options.h"
-#include "cli/assessment.h"
 #include "cli/batch.h"
 #include "cli/output.h"
 #include "cli/write_failure.h"
+#include "input/answer_options.h"
+#include "input/assessment.h"
 
 namespace {
 
 using namespace corvane;
 using namespace corvane::cli;
+using namespace corvane::input;
 
 constexpr int kBadInput = 1;
 
@@ -62,12 +63,19 @@ int runSingle(const Options& options) {
 int main(int argc, char** argv) {
     useBinaryStandardStreams();
     CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
+    usePlainHelp(app);
+    app.set_version_flag("--version", "corvane-eval " CORVANE_VERSION,
+                         "Print the program's version and exit");
     Options options;
     addAnswerOptions(app, options.answers);
     app.add_flag("--json", options.json, "Print one JSON object instead of the readable report");
     auto* batch =
         app.add_flag("--batch", options.batch,
-                     "Read JSON Lines from standard input, write one JSON object per line");
+                     "Read JSON Lines from standard input instead of --ticks, --scores and "
+                     "--personality, write one JSON object per line. "
+                     "A line gives \"ticks\" or \"scores\", optionally \"personality\", and "
+                     "may give the \"name\", \"sex\", \"age\" and \"file\" that corvane's "
+                     "PDF export reads; the name is passed on into the output");
     batch->excludes(options.answers.ticksOption)
         ->excludes(options.answers.scoresOption)
         ->excludes(options.answers.personalityOption);

@@ -81,10 +81,16 @@ std::string readableReport(const Evaluation& evaluation) {
     return out;
 }
 
-std::string jsonReport(const Evaluation& evaluation) {
+std::string jsonReport(const Evaluation& evaluation, const std::optional<std::string>& name) {
     std::string out;
     out.reserve(4096);
-    out.append("{\"scores\":{");
+    out.push_back('{');
+    if (name) {
+        out.append("\"name\":");
+        appendJsonString(out, *name);
+        out.push_back(',');
+    }
+    out.append("\"scores\":{");
     for (Score score : kAllScores) {
         if (score != Score::Yin) out.push_back(',');
         appendJsonString(out, scoreName(score));

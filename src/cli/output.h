@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/evaluation.h"
@@ -10,8 +11,10 @@ namespace corvane::cli {
 // the report window's headings.
 std::string readableReport(const Evaluation& evaluation);
 
-// The report as one line of JSON (without the newline).
-std::string jsonReport(const Evaluation& evaluation);
+// The report as one line of JSON (without the newline), led by the member's
+// name when one is given.
+std::string jsonReport(const Evaluation& evaluation,
+                       const std::optional<std::string>& name = std::nullopt);
 
 // Appends text as a JSON string. Report texts come from the program's own
 // tables and are valid UTF-8, so only quotes, backslashes and control

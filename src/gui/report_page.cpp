@@ -12,8 +12,11 @@
 #include <cmath>
 #include <tuple>
 
+#include "engine/advice/diet_rules.h"
+#include "engine/advice/personality_advice.h"
 #include "engine/evaluation.h"
 #include "engine/report.h"
+#include "engine/rules/diagnosis_tables.h"
 #include "gui/report_layout.h"
 #include "gui/widgets.h"
 
@@ -45,6 +48,24 @@ ReportContent reportContent(const Evaluation& evaluation, const QDate& date) {
     content.signatureDate = content.date;
     for (Box box : kReportBoxes) content.result(box) = toQString(evaluation.text(box));
     return content;
+}
+
+QString reportPageCharacters() {
+    QString characters;
+    for (char c = ' '; c <= '~'; ++c) characters.append(QChar(c));
+    const auto add = [&characters](std::string_view text) { characters.append(toQString(text)); };
+    for (const char* text :
+         {layout::kIntroductionText, layout::kSignatureText, layout::kNameHeading.caption,
+          layout::kSexHeading.caption, layout::kAgeHeading.caption, layout::kDateHeading.caption}) {
+        add(text);
+    }
+    for (const Box box : kReportBoxes) add(heading(box));
+    for (const RuleTable* table : kDiagnosisTables) {
+        for (const Rule& row : table->rows) add(row.text);
+    }
+    for (const Rule& row : kDietRules.rows) add(row.text);
+    for (const PersonalityType& type : kPersonalityTypes) add(type.advice);
+    return characters;
 }
 
 QString reportFileName(const QString& name, const QDate& date) {

@@ -43,6 +43,11 @@ QString reportDateText(const QDate& date);
 // with the usual signature and the particulars still to be filled in.
 ReportContent reportContent(const Evaluation& evaluation, const QDate& date);
 
+// Every character a report page can show apart from the particulars and the
+// dates: its own texts, each text its result boxes can hold, and printable
+// ASCII.
+QString reportPageCharacters();
+
 // The name offered for a saved report: 体质报告_<name or 未命名>_<yyyyMMdd>.pdf,
 // every character a file name cannot hold replaced by '_'.
 QString reportFileName(const QString& name, const QDate& date);

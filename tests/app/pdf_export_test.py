@@ -4,7 +4,10 @@ options reaching Qt when corvane opens its windows."""
 import datetime
 import json
 import os
+import re
+import resource
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -19,8 +22,34 @@ ENV = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISP
 ENV.update(QT_QPA_PLATFORM="xcb", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
 
 
-def run(*args, stdin=b""):
-    return subprocess.run([CORVANE, *args], input=stdin, capture_output=True, env=ENV, timeout=120)
+def run(*args, stdin=b"", preexec_fn=None):
+    return subprocess.run([CORVANE, *args], input=stdin, capture_output=True, env=ENV, timeout=120,
+                          preexec_fn=preexec_fn)
+
+
+def members(count):
+    """A members file as staff bring it: one line per member, numbered files."""
+    return "".join('{"ticks": [%d, %d, %d], "personality": %d, "name": "会员%d"}\n'
+                   % (k % 79 + 1, k % 13 + 1, k % 29 + 30, k % 5 + 1, k) for k in range(count)).encode()
+
+
+def small_files():
+    """A file size limit far below a page, with the signal that would end the program ignored."""
+    resource.setrlimit(resource.RLIMIT_FSIZE, (20_000, 20_000))
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+
+def cpu_seconds(action):
+    """The processor time the child processes that action starts take."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    result = action()
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return result, (after.ru_utime + after.ru_stime) - (before.ru_utime + before.ru_stime)
+
+
+def whole_pdf(path):
+    with open(path, "rb") as pdf:
+        return pdf.read().rstrip().endswith(b"%%EOF")
 
 
 def bare(text):
@@ -93,8 +122,8 @@ class Export(unittest.TestCase):
         with open(self.path("kept.pdf"), "wb") as kept:
             kept.write(b"mine")
         lines = [
-            ('{"ticks": ["check1", "check6", "check13"], "personality": 1, "name": "张三", '
-             '"sex": "男", "age": 45, "file": "zhang.pdf"}'),
+            ('{"ticks": ["check1", "check6", "口干咽燥"], "personality": 1, "name": "张三", '
+             '"sex": "男", "age": 45, "file": "zhang"}'),
             '{"scores": {"Yin": 12, "Yang": 15}, "personality": 5}',
             '{"ticks": [1], "file": "../escaped.pdf"}',
             '{"ticks": [1], "file": "/tmp/escaped.pdf"}',
@@ -104,25 +133,113 @@ class Export(unittest.TestCase):
             '{"ticks": [1], "colour": 1}',
             '{"ticks": [2], "file": "zhang.pdf"}',
             '{"scores": {"Qi": 9}, "name": "王五"}',
+            '{"ticks": [1], "file": "a\\u001b[31mb.pdf"}',
         ]
         done = run("--pdf-dir", self.dir, "--batch", stdin="\n".join(lines).encode() + b"\n")
         self.assertEqual(done.returncode, 1)
         self.assertEqual(done.stdout, b"")
-        told = done.stderr.decode().splitlines()
-        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (3, 4, 5, 6, 7, 8, 9)])
+        *told, summary = done.stderr.decode().splitlines()
+        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (3, 4, 5, 6, 7, 8, 9, 11)])
         for line, words in zip(told, ("../escaped.pdf", "/tmp/escaped.pdf", "sub/escaped.pdf", "exists already",
-                                      "unknown symptom 'check80'", "unknown key 'colour'", "line 1")):
+                                      "unknown symptom 'check80'", "unknown key 'colour'", "line 1",
+                                      "control characters: 'a\\x1b[31mb.pdf'")):
             self.assertIn(words, line)
+        self.assertEqual(summary, "corvane: pages written 3, skipped 0, failed 8")
         self.assertEqual(sorted(os.listdir(self.dir)), ["000002.pdf", "000010.pdf", "kept.pdf", "zhang.pdf"])
         self.assertFalse(os.path.exists(os.path.join(os.path.dirname(self.dir), "escaped.pdf")))
         with open(self.path("kept.pdf"), "rb") as kept:
             self.assertEqual(kept.read(), b"mine")
         self.assertPageShows(self.path("zhang.pdf"), ["--ticks", "1,6,13", "--personality", "1"], "张三", "男", "45")
+        mask = os.umask(0)
+        os.umask(mask)
+        self.assertEqual(os.stat(self.path("zhang.pdf")).st_mode & 0o777, 0o666 & ~mask)  # as any new file
         self.assertIn("王五", page_text(self.path("000010.pdf")))
 
         again = run("--pdf-dir", self.dir, "--batch", "--overwrite", stdin=lines[5].encode())
-        self.assertEqual((again.returncode, again.stderr), (0, b""))
+        self.assertEqual((again.returncode, again.stderr), (0, b"corvane: pages written 1, skipped 0, failed 0\n"))
         self.assertEqual(pages(self.path("kept.pdf")), 1)
+
+    def test_a_run_into_a_full_folder_draws_nothing_and_skip_existing_writes_the_missing(self):
+        lines = members(60)
+        first, drawing = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", stdin=lines))
+        self.assertEqual(first.returncode, 0, first.stderr)
+        names = sorted(os.listdir(self.dir))
+        self.assertEqual(len(names), 60)
+
+        refused, refusing = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", stdin=lines))
+        self.assertEqual(refused.returncode, 1)
+        self.assertEqual(refused.stderr.decode().count("exists already"), 60)
+        self.assertLess(refusing, drawing / 3)  # no page drawn for a file that exists
+
+        for gone in names[10:13]:
+            os.remove(self.path(gone))
+        with open(self.path(names[0]), "wb") as mine:
+            mine.write(b"mine")
+
+        resumed, resuming = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", "--skip-existing",
+                                                     stdin=lines))
+        self.assertEqual((resumed.returncode, resumed.stderr),
+                         (0, b"corvane: pages written 3, skipped 57, failed 0\n"))
+        self.assertLess(resuming, drawing / 3)
+        self.assertEqual(sorted(os.listdir(self.dir)), names)
+        with open(self.path(names[0]), "rb") as mine:
+            self.assertEqual(mine.read(), b"mine")
+        self.assertIn("会员11", page_text(self.path(names[11])))
+
+    def test_ctrl_c_stops_after_the_pages_in_hand_and_says_where(self):
+        source = self.path("members.jsonl")
+        with open(source, "wb") as lines:
+            lines.write(members(400))
+        folder = self.path("reports")
+
+        def default_interrupt():  # a test runner may start its children with SIGINT ignored
+            signal.signal(signal.SIGINT, signal.SIG_DFL)
+
+        with open(source, "rb") as stdin:
+            batch = subprocess.Popen([CORVANE, "--pdf-dir", folder, "--batch"], stdin=stdin,
+                                     stderr=subprocess.PIPE, env=ENV, preexec_fn=default_interrupt)
+            while not (os.path.isdir(folder) and len(os.listdir(folder)) >= 8):
+                self.assertIsNone(batch.poll(), "the batch ended before it was interrupted")
+            batch.send_signal(signal.SIGINT)
+            told = batch.communicate(timeout=120)[1].decode()
+        self.assertEqual(batch.returncode, 130, told)
+        done = int(re.search(r"corvane: interrupted: the lines up to input line (\d+) are done", told).group(1))
+        self.assertLess(done, 400)
+        self.assertEqual(sorted(os.listdir(folder)), [f"{n:06}.pdf" for n in range(1, done + 1)])
+        for name in os.listdir(folder):
+            self.assertTrue(whole_pdf(os.path.join(folder, name)), name)
+        self.assertTrue(told.endswith(f"corvane: pages written {done}, skipped 0, failed 0\n"), told)
+
+    def test_a_page_that_cannot_be_written_whole_leaves_no_file_and_says_why(self):
+        pdf = self.path("cut.pdf")
+        single = run("--pdf", pdf, "--ticks", "1", preexec_fn=small_files)
+        self.assertEqual(single.returncode, 1)
+        self.assertIn("File too large", single.stderr.decode())
+        folder = self.path("reports")
+        batch = run("--pdf-dir", folder, "--batch", stdin=members(3), preexec_fn=small_files)
+        self.assertEqual(batch.returncode, 1)
+        self.assertEqual(batch.stderr.decode().count("File too large"), 3, batch.stderr)
+        self.assertEqual(os.listdir(folder), [])
+        self.assertFalse(os.path.exists(pdf))
+
+    def test_nothing_is_written_through_a_symbolic_link_in_the_folder(self):
+        outside = self.path("outside.pdf")
+        with open(outside, "wb") as theirs:
+            theirs.write(b"theirs")
+        folder = self.path("reports")
+        os.mkdir(folder)
+        os.symlink(outside, os.path.join(folder, "000001.pdf"))
+        os.symlink(self.path("nowhere.pdf"), os.path.join(folder, "000002.pdf"))
+        refused = run("--pdf-dir", folder, "--batch", stdin=members(2))
+        self.assertEqual(refused.stderr.decode().count("exists already"), 2, refused.stderr)
+        replaced = run("--pdf-dir", folder, "--batch", "--overwrite", stdin=members(2))
+        self.assertEqual(replaced.returncode, 0, replaced.stderr)
+        with open(outside, "rb") as theirs:
+            self.assertEqual(theirs.read(), b"theirs")
+        self.assertFalse(os.path.exists(self.path("nowhere.pdf")))
+        for name in ("000001.pdf", "000002.pdf"):
+            self.assertFalse(os.path.islink(os.path.join(folder, name)))
+            self.assertEqual(pages(os.path.join(folder, name)), 1)
 
     def test_bad_command_lines_say_so_and_write_nothing(self):
         with open(self.path("a file"), "w"):

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "support/engine_support.h"
@@ -120,6 +121,76 @@ TEST(PairRules, FollowThePairOrder) {
     EXPECT_TRUE(kPairRules.rows[103].when.constrains(Score::Qi));
     EXPECT_TRUE(kPairRules.rows[129].when.constrains(Score::Qi));
     EXPECT_TRUE(kPairRules.rows[130].when.constrains(Score::Phlegm));
+}
+
+// Checks that a pair row tests exactly these two scores by these bands, and
+// returns the relation it adds between them (first on the left), if any.
+Comparison expectPairRow(std::size_t row, Score first, Band firstBand, Score second,
+                         Band secondBand) {
+    SCOPED_TRACE("pair row " + std::to_string(row + 1));
+    const Condition& when = kPairRules.rows[row].when;
+    for (Score score : kAllScores) {
+        EXPECT_EQ(when.constrains(score), score == first || score == second) << scoreName(score);
+    }
+    using Bounds = std::pair<int, int>;
+    EXPECT_EQ(Bounds(when.low(first), when.high(first)), Bounds(firstBand.low, firstBand.high));
+    EXPECT_EQ(Bounds(when.low(second), when.high(second)), Bounds(secondBand.low, secondBand.high));
+    const Relation& relation = when.relation();
+    if (relation.comparison != Comparison::None) {
+        EXPECT_EQ(std::pair(relation.left, relation.right), std::pair(first, second));
+    }
+    return relation.comparison;
+}
+
+// Every pair row in turn, as the scheme of the table makes them: for each pair
+// of constitutions, by the first score's band and then the second's, one row
+// where the bands differ and one for each relation where they are the same.
+TEST(PairRules, EveryRowHasTheBandsOfItsPlaceInTheScheme) {
+    using enum Comparison;
+    constexpr Score Y = Score::Yin, G = Score::Yang, Q = Score::Qi, P = Score::Phlegm,
+                    S = Score::Stasis;
+    std::size_t row = 0;
+    // The rows of one pair of bands, in any order of their relations.
+    const auto expectGroup = [&](Score first, Band firstBand, Score second, Band secondBand,
+                                 std::set<Comparison> relations) {
+        std::set<Comparison> seen;
+        for (std::size_t k = 0; k < relations.size() && row < kPairRules.rows.size(); ++k) {
+            const Condition& when = kPairRules.rows[row].when;
+            // Mild yin above or equal to yang names yang up to 15.
+            const bool wideYang = first == Y && second == G && firstBand.low == kMild.low &&
+                                  secondBand.low == kMild.low && when.relation().comparison != Less;
+            seen.insert(expectPairRow(row++, first, firstBand, second,
+                                      wideYang ? Band{2, 15} : secondBand));
+        }
+        EXPECT_EQ(seen, relations) << "the group ending at pair row " << row;
+    };
+    const std::set<Comparison> allThree = {Less, Greater, Equal};
+    const std::vector<std::pair<Score, std::vector<Score>>> partners = {
+        {Y, {G, Q, P, S}}, {G, {Q, P, S}}, {Q, {P, S}}};
+    for (const auto& [first, seconds] : partners) {
+        for (std::size_t i = 0; i < kBands.size(); ++i) {
+            for (const Score second : seconds) {
+                for (std::size_t j = 0; j < kBands.size(); ++j) {
+                    if (i != j) {
+                        expectGroup(first, kBands[i], second, kBands[j], {None});
+                    } else if (second == S && i == 1) {  // moderate stasis can only be 15
+                        expectGroup(first, kBands[i], second, kBands[j], {Less, Equal});
+                    } else if (first == Q && second == S && i == 2) {
+                        expectGroup(first, kBands[i], second, kBands[j], {None});
+                    } else {
+                        expectGroup(first, kBands[i], second, kBands[j], allThree);
+                    }
+                }
+            }
+        }
+    }
+    // Phlegm with stasis: mild phlegm as the scheme has it, then heavier phlegm.
+    for (std::size_t j = 0; j < kBands.size(); ++j) {
+        expectGroup(P, kMild, S, kBands[j], j == 0 ? allThree : std::set<Comparison>{None});
+    }
+    expectGroup(P, kHeavier, S, kMild, {None});
+    expectGroup(P, kHeavier, S, kHeavier, allThree);
+    EXPECT_EQ(row, kPairRules.rows.size());
 }
 
 // Within one band the rows say which score is higher, or that both are equal:

@@ -12,14 +12,15 @@
 #include <string>
 #include <string_view>
 
-#include "cli/assessment.h"
 #include "cli/batch.h"
 #include "cli/output.h"
+#include "input/assessment.h"
 
 namespace {
 
 using namespace corvane;
 using namespace corvane::cli;
+using namespace corvane::input;
 using nlohmann::json;
 
 void require(bool holds, const char* promise) {

@@ -16,6 +16,7 @@
 #include "engine/evaluation.h"
 #include "engine/report.h"
 #include "engine/rules/diagnosis_tables.h"
+#include "gui/face_subsets.h"
 #include "gui/report_page.h"
 #include "support/gui_support.h"
 
@@ -199,6 +200,7 @@ private slots:
     void particularsShowWholeAndLegible();
     void offeredFileNameIsSafe_data();
     void offeredFileNameIsSafe();
+    void cutFacesLayOutThePageAsTheWholeFaces();
 };
 
 void ReportPageTest::longestTextsShowWholeWithoutOverlapping() {
@@ -356,6 +358,24 @@ void ReportPageTest::offeredFileNameIsSafe() {
     QFETCH(QString, name);
     QFETCH(QString, offered);
     QCOMPARE(reportFileName(name, QDate(2024, 3, 5)), offered);
+}
+
+// A batch draws its pages with the faces cut down to the characters they can
+// show; every text must take the same lines and places as with the whole faces.
+void ReportPageTest::cutFacesLayOutThePageAsTheWholeFaces() {
+    const ReportContent content = longestContent();
+    const std::vector<ReportPage::Item> whole = ReportPage(content).items();
+    const FaceSubsets cut(reportPageCharacters() + content.name + content.sex + content.age +
+                          content.date);
+#ifndef _WIN32
+    QCOMPARE(cut.count(), std::size_t{3});
+#endif
+    const std::vector<ReportPage::Item> items = ReportPage(content).items();
+    QCOMPARE(items.size(), whole.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QCOMPARE(describe(items[i]), describe(whole[i]));
+        QCOMPARE(items[i].lines, whole[i].lines);
+    }
 }
 
 QTEST_MAIN(ReportPageTest)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the .deb with apt-get as a user would, runs corvane-eval from the
-# installed path, checks the desktop entry, the documentation (manual pages,
-# copyright, changelog, AppStream metadata) and the declared dependencies, and
+# installed path, checks the desktop entry, the shell completions, the
+# documentation (manual pages, copyright, changelog, AppStream metadata) and
+# the declared dependencies, and
 # removes the package again whatever happened.
 #   install_deb_test.sh PACKAGE.deb
 set -euo pipefail
@@ -50,6 +51,19 @@ for program in corvane-eval corvane; do
         man "$program" 2>/dev/null | grep -q -- "$option" || fail "the manual page of $program lacks $option"
     done
 done
+
+# Each program's completions where bash-completion and zsh find them, and bash
+# completes from the installed file.
+for program in corvane-eval corvane; do
+    [ -f "/usr/share/bash-completion/completions/$program" ] || fail "$program has no bash completion"
+    [ -f "/usr/share/zsh/vendor-completions/_$program" ] || fail "$program has no zsh completion"
+done
+offered=$(bash -c 'source /usr/share/bash-completion/completions/corvane
+    COMP_WORDS=(corvane --skip); COMP_CWORD=1; _corvane; echo "${COMPREPLY[*]}"')
+[ "$offered" = "--skip-existing" ] || fail "the installed bash completion offers '$offered' for --skip"
+
+zcat /usr/share/man/man1/corvane.1.gz | grep -q "name 张三" ||
+    fail "the manual page of corvane lost the Chinese of its examples"
 
 copyright=/usr/share/doc/corvane/copyright
 [ -f "$copyright" ] || fail "the copyright file is not installed"

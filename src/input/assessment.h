@@ -10,7 +10,7 @@
 
 #include "engine/evaluation.h"
 
-namespace corvane::cli {
+namespace corvane::input {
 
 // One assessment as the evaluator takes it: either ticks or scores, and a
 // personality type (kNoPersonality when none is given).
@@ -25,7 +25,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "check1,Check6,13": control names in any letter case or catalogue numbers.
+// "check1,Check6,13,口干咽燥": control names in any letter case, catalogue
+// numbers or captions. A caption that two groups share is refused with the
+// numbers to choose from.
 Ticks parseTickList(std::string_view list);
 // "Yin=12,Yang=15": missing scores are 0.
 Scores parseScoreList(std::string_view list);
@@ -50,4 +52,4 @@ BatchRecord parseBatchRecord(std::string_view line, std::span<const std::string_
 // nothing typed can act on the terminal the message is written to.
 std::string quoted(std::string_view text);
 
-}  // namespace corvane::cli
+}  // namespace corvane::input

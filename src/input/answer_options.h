@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "cli/assessment.h"
+#include "input/assessment.h"
 
 namespace CLI {
 class App;
 class Option;
 }  // namespace CLI
 
-namespace corvane::cli {
+namespace corvane::input {
 
 // The answers of one assessment as command-line options: --ticks or --scores,
 // and --personality. corvane-eval and corvane's PDF export share them.
@@ -34,4 +34,9 @@ struct AnswerOptions {
 // Adds --ticks, --scores (which exclude each other) and --personality to app.
 void addAnswerOptions(CLI::App& app, AnswerOptions& options);
 
-}  // namespace corvane::cli
+// Help that shows each option with the name of its value only: which options
+// go together is said in the descriptions, not in CLI11's "Needs:" and
+// "Excludes:" notes, which the manual pages would repeat.
+void usePlainHelp(CLI::App& app);
+
+}  // namespace corvane::input

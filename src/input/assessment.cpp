@@ -1,4 +1,4 @@
-#include "cli/assessment.h"
+#include "input/assessment.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,7 +10,7 @@
 
 #include "engine/advice/personality_advice.h"
 
-namespace corvane::cli {
+namespace corvane::input {
 
 namespace {
 
@@ -36,10 +36,33 @@ std::optional<long long> parseInteger(std::string_view text) {
     return value;
 }
 
+InputError unknownSymptom(const std::string& shown) {
+    return InputError("unknown symptom " + shown +
+                      ": use check1 to Check79, 1 to 79 or a caption such as 口干咽燥");
+}
+
+// "23 (阳虚体质) or 34 (气虚体质)": the symptoms a shared caption may mean.
+std::string choices(const std::vector<int>& indices) {
+    std::string text;
+    for (const int index : indices) {
+        if (!text.empty()) text.append(" or ");
+        const Symptom& symptom = kSymptoms[static_cast<std::size_t>(index)];
+        text.append(std::to_string(index + 1)).append(" (");
+        text.append(kGroupHeadings[Scores::index(symptom.group)]).append(")");
+    }
+    return text;
+}
+
 int tickIndex(std::string_view name) {
     if (auto index = findSymptom(name)) return *index;
-    throw InputError("unknown symptom " + cli::quoted(name) +
-                     ": use a control name check1 to Check79 or a number from 1 to 79");
+    std::vector<int> captioned;
+    for (std::size_t i = 0; i < kSymptoms.size(); ++i) {
+        if (kSymptoms[i].caption == name) captioned.push_back(static_cast<int>(i));
+    }
+    if (captioned.size() == 1) return captioned.front();
+    if (captioned.empty()) throw unknownSymptom(input::quoted(name));
+    throw InputError("symptom " + input::quoted(name) + " stands in two groups: use " +
+                     choices(captioned));
 }
 
 ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
@@ -51,7 +74,7 @@ ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
 
 Score scoreNamed(std::string_view name) {
     if (auto score = scoreFromName(name)) return *score;
-    throw InputError("unknown score " + cli::quoted(name) +
+    throw InputError("unknown score " + input::quoted(name) +
                      ": use Yin, Yang, Qi, Phlegm, Stasis or Balanced");
 }
 
@@ -89,8 +112,7 @@ int tickFromJson(const json& item) {
     if (auto number = integerOf(item); number && *number >= 1 && *number <= kSymptomCount) {
         return static_cast<int>(*number - 1);
     }
-    throw InputError("unknown symptom " + describeValue(item) +
-                     ": use a control name check1 to Check79 or a number from 1 to 79");
+    throw unknownSymptom(describeValue(item));
 }
 
 Ticks ticksFromJson(const json& array) {
@@ -143,12 +165,13 @@ json parseObject(std::string_view line, std::span<const std::string_view> fieldK
     json object = json::parse(line, std::ref(finder), false);
     if (object.is_discarded()) throw InputError("malformed JSON");
     if (finder.repeated())
-        throw InputError("key " + cli::quoted(*finder.repeated()) + " given twice");
+        throw InputError("key " + input::quoted(*finder.repeated()) + " given twice");
     if (!object.is_object()) throw InputError("a line must be one JSON object");
     for (const auto& [key, value] : object.items()) {
         if (!isAnswerKey(key) &&
             std::find(fieldKeys.begin(), fieldKeys.end(), key) == fieldKeys.end()) {
-            throw InputError("unknown key " + cli::quoted(key) + ": use " + allowedKeys(fieldKeys));
+            throw InputError("unknown key " + input::quoted(key) + ": use " +
+                             allowedKeys(fieldKeys));
         }
     }
     return object;
@@ -190,7 +213,7 @@ Scores parseScoreList(std::string_view list) {
     forEachItem(list, [&](std::string_view item) {
         const auto equals = item.find('=');
         if (equals == std::string_view::npos)
-            throw InputError("expected NAME=VALUE, got " + cli::quoted(item));
+            throw InputError("expected NAME=VALUE, got " + input::quoted(item));
         const Score score = scoreNamed(item.substr(0, equals));
         if (given[score])
             throw InputError("score " + std::string(scoreName(score)) + " given twice");
@@ -234,4 +257,4 @@ BatchRecord parseBatchRecord(std::string_view line, std::span<const std::string_
     return record;
 }
 
-}  // namespace corvane::cli
+}  // namespace corvane::input

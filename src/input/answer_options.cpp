@@ -1,0 +1,48 @@
+#include "input/answer_options.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+
+namespace corvane::input {
+
+namespace {
+
+class PlainFormatter : public CLI::Formatter {
+public:
+    std::string make_option_opts(const CLI::Option* option) const override {
+        if (option->get_type_size() == 0) return {};
+        return " " + option->get_type_name();
+    }
+};
+
+}  // namespace
+
+Assessment AnswerOptions::assessment() const {
+    Assessment assessment;
+    assessment.scores =
+        ticks ? computeScores(parseTickList(*ticks)) : parseScoreList(scores.value_or(""));
+    if (personality) assessment.personality = parsePersonality(*personality);
+    return assessment;
+}
+
+void addAnswerOptions(CLI::App& app, AnswerOptions& options) {
+    options.ticksOption =
+        app.add_option("--ticks", options.ticks,
+                       "Ticked symptoms, separated by commas: control names (check1 ... "
+                       "Check79), numbers 1-79 or captions (口干咽燥)")
+            ->type_name("LIST");
+    options.scoresOption =
+        app.add_option("--scores", options.scores,
+                       "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)")
+            ->type_name("LIST");
+    options.personalityOption =
+        app.add_option("--personality", options.personality, "Personality type 1-5")
+            ->type_name("N");
+    options.ticksOption->excludes(options.scoresOption);
+}
+
+void usePlainHelp(CLI::App& app) {
+    app.formatter(std::make_shared<PlainFormatter>());
+}
+
+}  // namespace corvane::input
