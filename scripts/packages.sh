@@ -22,18 +22,22 @@ test_packages=(
   libx11-dev at-spi2-core dbus-x11 python3-pyatspi
 )
 
+# Building the Windows program and its installer (scripts/build-windows): the
+# cross compiler, what building Qt from Debian's source needs, the evaluator's
+# header-only libraries, the installer's tools and Qt's translations.
+windows_build_packages=(
+  cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch
+  nlohmann-json3-dev libcli11-dev wixl zip qt6-translations-l10n
+)
+
 # What each further stage of scripts/test needs besides.
 stage_packages() {
   case $1 in
     asan | fuzz) echo clang libclang-rt-14-dev ;;
     package) echo dpkg-dev file desktop-file-utils help2man lintian appstream man-db ;;
-    windows)
-      # The cross compiler, what building Qt from Debian's source needs, the
-      # installer's tools and Qt's translations; wine, a window manager and
-      # xdotool for the tests.
-      echo g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch \
-        wixl zip qt6-translations-l10n googletest wine wine64 openbox xdotool
-      ;;
+    # The Windows build, and GoogleTest's source, wine, a window manager and
+    # xdotool for its tests.
+    windows) echo "${windows_build_packages[@]}" googletest wine wine64 openbox xdotool ;;
   esac
 }
 

@@ -66,8 +66,8 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments = corvane::app::utf8Arguments(argc, argv);
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
-    const bool windows = arguments.size() <= 1;
-    if (!windows) {
+    // Messages of a command-line run go to the terminal that started it.
+    if (arguments.size() > 1) {
         corvane::app::useStartingConsole();
         corvane::app::useBinaryStandardStreams();
     }

@@ -8,7 +8,6 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <future>
 #include <istream>
@@ -26,6 +25,7 @@
 #include "engine/evaluation.h"
 #include "gui/face_subsets.h"
 #include "gui/report_page.h"
+#include "gui/whole_write.h"
 #include "input/batch.h"
 
 namespace corvane::app {
@@ -53,18 +53,6 @@ std::string cannotWrite(const QString& path, const QString& reason) {
 std::string existsAlready(const QString& path, bool batch) {
     return shown(path) + " exists already; give --overwrite to replace it" +
            (batch ? " or --skip-existing to leave it" : "");
-}
-
-// Writes every byte and flushes them; returns why that failed, or nothing.
-// QFile keeps the system's reason only when nothing at all could be written:
-// after a part was written (a disk that fills up, a file size limit) it says
-// "Unknown error". The reason is read right after the failing call instead.
-std::optional<QString> writeWhole(QFileDevice& file, const QByteArray& bytes) {
-    errno = 0;
-    if (file.write(bytes) == bytes.size() && file.flush()) return std::nullopt;
-    const int reason = errno;
-    if (reason == 0) return file.errorString();
-    return QString::fromStdString(std::error_code(reason, std::generic_category()).message());
 }
 
 // A file, a folder or a symbolic link, even one that leads nowhere.

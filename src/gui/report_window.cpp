@@ -22,6 +22,7 @@
 #include "gui/faces.h"
 #include "gui/report_layout.h"
 #include "gui/twips.h"
+#include "gui/whole_write.h"
 #include "gui/widgets.h"
 
 namespace corvane {
@@ -132,26 +133,15 @@ QString withPdfSuffix(const QString& path) {
     return path + ".pdf";
 }
 
-// Writes every byte. A write cut short (a full disk) says nothing of why;
-// the next one fails with the system's reason.
-bool writeAll(QIODevice& file, const QByteArray& bytes) {
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
-        if (wrote <= 0) return false;
-        done += wrote;
-    }
-    return true;
-}
-
 // Writes the page as a PDF file, replacing the file only once the whole
 // document is written. Returns what went wrong, or nothing.
 QString writePdfFile(const QString& path, const ReportContent& content) {
     const QByteArray pdf = reportPdf(content);
     if (pdf.isEmpty()) return "无法生成PDF文档。";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, pdf) || !file.commit()) {
-        return file.errorString();
-    }
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    if (const std::optional<QString> failure = writeWhole(file, pdf)) return *failure;
+    if (!file.commit()) return file.errorString();
     return {};
 }
 
