@@ -56,7 +56,8 @@ Ticks benchTicks() {
 // batch has them; with 0 they are whole.
 std::unique_ptr<FaceSubsets> facesFor(const benchmark::State& state, const ReportContent& content) {
     if (state.range(0) == 0) return nullptr;
-    return std::make_unique<FaceSubsets>(reportPageCharacters() + content.name + content.date);
+    return std::make_unique<FaceSubsets>(reportPageCharacters() + content.name +
+                                         reportDateText(content.date));
 }
 
 void BM_ReportPdf(benchmark::State& state) {

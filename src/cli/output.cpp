@@ -104,7 +104,7 @@ std::string jsonReport(const Evaluation& evaluation, const std::optional<std::st
     appendJsonString(out, evaluation.text(Box::Personality));
     out.append(",\"matched\":[");
     for (const RowRef& ref : evaluation.diagnosis) {
-        if (&ref != evaluation.diagnosis.begin()) out.push_back(',');
+        if (&ref != &evaluation.diagnosis.front()) out.push_back(',');
         out.append("{\"table\":");
         appendJsonString(out, ref.ruleTable().id);
         out.append(",\"row\":").append(std::to_string(ref.row + 1)).append("}");

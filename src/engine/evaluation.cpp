@@ -64,8 +64,9 @@ Evaluation evaluate(const Scores& scores, int personality) {
     Evaluation result;
     result.scores = scores;
     const DiagnosisIndex& diagnosis = diagnosisIndex();
-    diagnosis.index.forEachMatch(
-        scores, [&](std::size_t position) { result.diagnosis.add(diagnosis.refs[position]); });
+    diagnosis.index.forEachMatch(scores, [&](std::size_t position) {
+        result.diagnosis.push_back(diagnosis.refs[position]);
+    });
     result.personality = personality;
     dietIndex().forEachMatch(
         scores, [&](std::size_t position) { result.dietRow = static_cast<int>(position); });

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "engine/catalogue.h"
 #include "engine/report.h"
@@ -22,23 +22,6 @@ struct RowRef {
     bool operator==(const RowRef&) const = default;
 };
 
-inline constexpr int kDiagnosisRowCount = 639;
-
-// The diagnosis rows that held in one run, in evaluation order.
-class MatchedRows {
-public:
-    void add(RowRef ref) { rows_[count_++] = ref; }
-    std::size_t size() const { return count_; }
-    bool empty() const { return count_ == 0; }
-    const RowRef* begin() const { return rows_.data(); }
-    const RowRef* end() const { return rows_.data() + count_; }
-    const RowRef& back() const { return rows_[count_ - 1]; }
-
-private:
-    std::array<RowRef, kDiagnosisRowCount> rows_;
-    std::uint16_t count_ = 0;
-};
-
 // Personality types are numbered 1 to 5 like the option buttons; 0 is none chosen.
 inline constexpr int kNoPersonality = 0;
 
@@ -46,7 +29,7 @@ inline constexpr int kNoPersonality = 0;
 // that held decides its text; a box no row wrote is empty.
 struct Evaluation {
     Scores scores;
-    MatchedRows diagnosis;
+    std::vector<RowRef> diagnosis;  // the rows that held, in evaluation order
     int personality = kNoPersonality;
     std::optional<int> dietRow;  // from 0; the diet rows never hold together
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/rules/rule.h"
+#include "engine/box.h"
 #include "gui/faces.h"
 
 // The report as the form designer laid it out, in twips from the top left of
@@ -52,24 +52,20 @@ inline constexpr Item kDate{"Label1", {7800, 1080, 1815, 255}, Face::Songti, 12}
 
 inline constexpr Item kIntroduction{"Label9", {720, 1800, 9015, 735}, Face::Songti, 12};
 
-// Each result box under its heading, in the order of the page. The headings'
-// texts are the engine's (heading(Box)).
+// Each result box under its heading. The headings' texts are the engine's
+// (heading(Box)).
 struct ResultPlace {
-    Box box;
     Item heading;
     Item text;
 };
-inline constexpr std::array<ResultPlace, 3> kResults = {{
-    {Box::Diagnosis,
-     {"Label7", {720, 2640, 1455, 255}, Face::Heiti, 12},
+inline constexpr PerBox<ResultPlace> kResults = {{{
+    {{"Label7", {720, 2640, 1455, 255}, Face::Heiti, 12},  // Box::Diagnosis
      {"Text1", {720, 3000, 8895, 735}, Face::Kaiti, 12}},
-    {Box::Diet,
-     {"Label8", {720, 3840, 975, 255}, Face::Heiti, 12},
+    {{"Label8", {720, 3840, 975, 255}, Face::Heiti, 12},  // Box::Diet
      {"Text7", {720, 4200, 8895, 3975}, Face::Kaiti, 12}},
-    {Box::Personality,
-     {"Label3", {720, 8280, 975, 375}, Face::Heiti, 12},
+    {{"Label3", {720, 8280, 975, 375}, Face::Heiti, 12},  // Box::Personality
      {"Text5", {720, 8640, 8895, 1215}, Face::Songti, 12}},
-}};
+}}};
 
 // The footer: the window's two buttons (never printed), the signature on its
 // line and the date under it.

@@ -15,7 +15,6 @@
 #include "engine/advice/diet_rules.h"
 #include "engine/advice/personality_advice.h"
 #include "engine/evaluation.h"
-#include "engine/report.h"
 #include "engine/rules/diagnosis_tables.h"
 #include "gui/report_layout.h"
 #include "gui/widgets.h"
@@ -24,29 +23,15 @@ namespace corvane {
 
 namespace layout = report_layout;
 
-QString& ReportContent::result(Box box) {
-    switch (box) {
-        case Box::Diagnosis: return diagnosis;
-        case Box::Diet: return diet;
-        case Box::Personality: return personality;
-    }
-    return diagnosis;
-}
-
-const QString& ReportContent::result(Box box) const {
-    return const_cast<ReportContent&>(*this).result(box);
-}
-
 QString reportDateText(const QDate& date) {
     return QLocale::system().toString(date, QLocale::ShortFormat);
 }
 
 ReportContent reportContent(const Evaluation& evaluation, const QDate& date) {
     ReportContent content;
-    content.date = reportDateText(date);
+    content.date = date;
     content.signature = QString::fromUtf8(layout::kSignatureText);
-    content.signatureDate = content.date;
-    for (Box box : kReportBoxes) content.result(box) = toQString(evaluation.text(box));
+    for (Box box : kReportBoxes) content.results[box] = toQString(evaluation.text(box));
     return content;
 }
 
@@ -310,19 +295,19 @@ ReportPage::ReportPage(const ReportContent& content) {
         header.push_back(std::move(typed));
     }
     const int headerGrowth = std::max(0, headerBottom + kHeaderClearance - layout::kRulings[1].top);
-    std::array<int, layout::kResults.size()> growth{};
-    std::vector<BlockPtr> boxes;
+    PerBox<int> growth;
+    PerBox<BlockPtr> boxes;
     int shift = headerGrowth;
-    for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
-        const layout::ResultPlace& place = layout::kResults[i];
-        boxes.push_back(wrapped(place.text, content.result(place.box), layout::kBoxInset, shift));
-        growth[i] = boxes.back()->rect.height() - place.text.rect.height;
-        shift += growth[i];
+    for (Box box : kReportBoxes) {
+        const layout::Item& text = layout::kResults[box].text;
+        boxes[box] = wrapped(text, content.results[box], layout::kBoxInset, shift);
+        growth[box] = boxes[box]->rect.height() - text.rect.height;
+        shift += growth[box];
     }
     const auto shiftAt = [&](int top) {
         int by = top >= layout::kRulings[1].top ? headerGrowth : 0;
-        for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
-            if (top >= layout::kResults[i].text.rect.bottom()) by += growth[i];
+        for (Box box : kReportBoxes) {
+            if (top >= layout::kResults[box].text.rect.bottom()) by += growth[box];
         }
         return by;
     };
@@ -332,21 +317,22 @@ ReportPage::ReportPage(const ReportContent& content) {
             ruling(static_cast<int>(i), layout::kRulings[i], shiftAt(layout::kRulings[i].top)));
     }
     for (BlockPtr& block : header) blocks_.push_back(std::move(block));
+    const QString date = reportDateText(content.date);
     blocks_.push_back(
         label(layout::kDateHeading, QString::fromUtf8(layout::kDateHeading.caption), 0));
-    blocks_.push_back(label(layout::kDate, content.date, 0));
+    blocks_.push_back(label(layout::kDate, date, 0));
     blocks_.push_back(wrapped(layout::kIntroduction, QString::fromUtf8(layout::kIntroductionText),
                               0, shiftAt(layout::kIntroduction.rect.top)));
-    for (std::size_t i = 0; i < layout::kResults.size(); ++i) {
-        const layout::Item& heading = layout::kResults[i].heading;
-        blocks_.push_back(label(heading, toQString(corvane::heading(layout::kResults[i].box)),
-                                shiftAt(heading.rect.top)));
-        blocks_.push_back(std::move(boxes[i]));
+    for (Box box : kReportBoxes) {
+        const layout::Item& heading = layout::kResults[box].heading;
+        blocks_.push_back(
+            label(heading, toQString(corvane::heading(box)), shiftAt(heading.rect.top)));
+        blocks_.push_back(std::move(boxes[box]));
     }
     blocks_.push_back(
         field(layout::kSignature, content.signature, shiftAt(layout::kSignature.rect.top)));
-    blocks_.push_back(label(layout::kSignatureDate, content.signatureDate,
-                            shiftAt(layout::kSignatureDate.rect.top)));
+    blocks_.push_back(
+        label(layout::kSignatureDate, date, shiftAt(layout::kSignatureDate.rect.top)));
     size_ = QSize(layout::kWidth, layout::kHeight + shift);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QPageLayout>
 #include <QRect>
 #include <QSize>
@@ -9,9 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/rules/rule.h"
+#include "engine/box.h"
 
-class QDate;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -19,21 +19,15 @@ namespace corvane {
 
 struct Evaluation;
 
-// What a report says: the particulars typed in, the dates, the signature and
+// What a report says: the particulars typed in, the date, the signature and
 // the three result texts.
 struct ReportContent {
     QString name;
     QString sex;
     QString age;
-    QString date;  // beside 日期
+    QDate date;  // shown beside 日期 and under the signature
     QString signature;
-    QString signatureDate;  // under the signature
-    QString diagnosis;
-    QString diet;
-    QString personality;
-
-    QString& result(Box box);
-    const QString& result(Box box) const;
+    PerBox<QString> results;
 };
 
 // The date as the report shows it: the system's short date.

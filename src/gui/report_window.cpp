@@ -18,7 +18,6 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/report.h"
 #include "gui/faces.h"
 #include "gui/report_layout.h"
 #include "gui/twips.h"
@@ -209,7 +208,7 @@ void ReportWindow::addParticulars(const Twips& twips) {
     QLabel* ageHeading = addLabel(page(), twips, layout::kAgeHeading);
     age_ = addField(page(), twips, layout::kAge);
     addLabel(page(), twips, layout::kDateHeading);
-    date_ = addLabel(page(), twips, layout::kDate);
+    dateLabel_ = addLabel(page(), twips, layout::kDate);
     nameByHeading(*name_, *nameHeading);
     nameByHeading(*sex_, *sexHeading);
     nameByHeading(*age_, *ageHeading);
@@ -224,12 +223,11 @@ void ReportWindow::addResultBoxes(const Twips& twips) {
     introduction->setFont(layout::kIntroduction.font());
     introduction->setWordWrap(true);
     placeAt(*introduction, placeOf(twips, layout::kIntroduction));
-    for (const layout::ResultPlace& place : layout::kResults) {
-        QLabel* heading =
-            addLabel(page(), twips, place.heading, toQString(corvane::heading(place.box)));
-        QTextEdit* box = addTextBox(page(), twips, place.text);
-        nameByHeading(*box, *heading);
-        resultBoxes_[static_cast<std::size_t>(place.box)] = box;
+    for (Box box : kReportBoxes) {
+        const layout::ResultPlace& place = layout::kResults[box];
+        QLabel* heading = addLabel(page(), twips, place.heading, toQString(corvane::heading(box)));
+        resultBoxes_[box] = addTextBox(page(), twips, place.text);
+        nameByHeading(*resultBoxes_[box], *heading);
     }
 }
 
@@ -238,7 +236,7 @@ void ReportWindow::addFooter(const Twips& twips) {
     printButton_ = addButton(page(), twips, layout::kPrintButton);
     cancelButton_ = addButton(page(), twips, layout::kCancelButton);
     signature_ = addField(page(), twips, layout::kSignature, layout::kSignatureText, Grow::Up);
-    signatureDate_ = addLabel(page(), twips, layout::kSignatureDate);
+    signatureDateLabel_ = addLabel(page(), twips, layout::kSignatureDate);
     // The signature is a line of the page, not a box to fill in.
     signature_->setFrame(false);
     QPalette palette = signature_->palette();
@@ -248,10 +246,10 @@ void ReportWindow::addFooter(const Twips& twips) {
 }
 
 void ReportWindow::setDate(const QDate& date) {
-    reportDate_ = date;
+    date_ = date;
     const QString text = reportDateText(date);
-    date_->setText(text);
-    signatureDate_->setText(text);
+    dateLabel_->setText(text);
+    signatureDateLabel_->setText(text);
 }
 
 ReportContent ReportWindow::content() const {
@@ -259,15 +257,14 @@ ReportContent ReportWindow::content() const {
     content.name = name_->text();
     content.sex = sex_->text();
     content.age = age_->text();
-    content.date = date_->text();
+    content.date = date_;
     content.signature = signature_->text();
-    content.signatureDate = signatureDate_->text();
-    for (Box box : kReportBoxes) content.result(box) = result(box);
+    for (Box box : kReportBoxes) content.results[box] = result(box);
     return content;
 }
 
 QTextEdit* ReportWindow::resultBox(Box box) const {
-    return resultBoxes_[static_cast<std::size_t>(box)];
+    return resultBoxes_[box];
 }
 
 void ReportWindow::setResult(Box box, const QString& text) {
@@ -323,7 +320,7 @@ void ReportWindow::showPrintProblem(const PrintResult& result) {
 
 void ReportWindow::saveAsPdf() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString offered = QDir(folder).filePath(reportFileName(name_->text(), reportDate_));
+    const QString offered = QDir(folder).filePath(reportFileName(name_->text(), date_));
     const QString path = withPdfSuffix(askFileName_(this, offered));
     if (path.isEmpty()) return;
     const QString problem = writePdfFile(path, content());

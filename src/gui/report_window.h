@@ -2,12 +2,10 @@
 
 #include <QDate>
 #include <QFutureWatcher>
-#include <array>
 #include <functional>
 #include <stop_token>
 
-#include "engine/report.h"
-#include "engine/rules/rule.h"
+#include "engine/box.h"
 #include "gui/page_printer.h"
 #include "gui/page_window.h"
 #include "gui/report_page.h"
@@ -86,16 +84,16 @@ private:
     QFutureWatcher<PrintResult> printJob_;
     std::stop_source stopPrinting_;
     FileNameAsker askFileName_;
-    QDate reportDate_;
+    QDate date_;
     QLineEdit* name_ = nullptr;
     QLineEdit* sex_ = nullptr;
     QLineEdit* age_ = nullptr;
-    QLabel* date_ = nullptr;
-    std::array<QTextEdit*, kReportBoxes.size()> resultBoxes_{};  // by Box
+    QLabel* dateLabel_ = nullptr;
+    PerBox<QTextEdit*> resultBoxes_;
     QPushButton* printButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QLineEdit* signature_ = nullptr;
-    QLabel* signatureDate_ = nullptr;
+    QLabel* signatureDateLabel_ = nullptr;
 };
 
 }  // namespace corvane

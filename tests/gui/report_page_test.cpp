@@ -49,9 +49,9 @@ ReportContent longestContent() {
     content.name = "欧阳建国";
     content.sex = "男";
     content.age = "45";
-    content.diagnosis = longest(diagnoses);
-    content.diet = longest(diets);
-    content.personality = longest(advice);
+    content.results[Box::Diagnosis] = longest(diagnoses);
+    content.results[Box::Diet] = longest(diets);
+    content.results[Box::Personality] = longest(advice);
     return content;
 }
 
@@ -208,9 +208,10 @@ void ReportPageTest::longestTextsShowWholeWithoutOverlapping() {
     const ReportPage page(content);
     const std::vector<ReportPage::Item> items = page.items();
     for (const auto& [name, text] :
-         {std::pair{"Text1", content.diagnosis}, std::pair{"Text7", content.diet},
-          std::pair{"Text5", content.personality}, std::pair{"Text2", content.name},
-          std::pair{"Label10", content.signatureDate}}) {
+         {std::pair{"Text1", content.results[Box::Diagnosis]},
+          std::pair{"Text7", content.results[Box::Diet]},
+          std::pair{"Text5", content.results[Box::Personality]}, std::pair{"Text2", content.name},
+          std::pair{"Label10", reportDateText(content.date)}}) {
         const ReportPage::Item* item = itemNamed(items, name);
         QVERIFY2(item, name);
         QCOMPARE(item->lines.join(QString()), text);
@@ -239,7 +240,7 @@ void ReportPageTest::longestTextsShowWholeWithoutOverlapping() {
 void ReportPageTest::growsOnlyWhereTextNeedsRoom() {
     const ReportContent content = longestContent();
     ReportContent shortDiagnosis = content;
-    shortDiagnosis.diagnosis = "    阴虚。";
+    shortDiagnosis.results[Box::Diagnosis] = "    阴虚。";
     const ReportPage grown(content);
     const ReportPage kept(shortDiagnosis);
     const auto rect = [](const ReportPage& page, const char* name) {
@@ -274,8 +275,9 @@ void ReportPageTest::staysOnePageOnAnyPaper() {
 
         const PdfText text = pdfText(pdf);
         if (!text.read) QSKIP("pdftotext (poppler-utils) is not installed");
-        for (const QString& shown : {content.diagnosis, content.diet, content.personality,
-                                     content.name, content.signatureDate}) {
+        for (const QString& shown :
+             {content.results[Box::Diagnosis], content.results[Box::Diet],
+              content.results[Box::Personality], content.name, reportDateText(content.date)}) {
             QVERIFY2(text.words.contains(withoutBlanks(shown)), qPrintable(name + ": " + shown));
         }
         QVERIFY2(text.allOnThePage, qPrintable(name));
@@ -326,7 +328,7 @@ void ReportPageTest::particularsShowWholeAndLegible() {
     if (!text.read) QSKIP("pdftotext (poppler-utils) is not installed");
     QVERIFY(text.words.contains(withoutBlanks(printed)));
     // The result boxes print the name's face at the designed size.
-    const qreal designed = text.boxOf(content.diagnosis.trimmed().left(4)).height();
+    const qreal designed = text.boxOf(content.results[Box::Diagnosis].trimmed().left(4)).height();
     QVERIFY(designed > 0);
     for (const auto& [word, box] : text.boxes) {
         if (printed.contains(word))
@@ -334,7 +336,7 @@ void ReportPageTest::particularsShowWholeAndLegible() {
     }
     const PdfText onA4 = pdfText(reportPdf(content));
     QVERIFY(onA4.allOnThePage);
-    QVERIFY(onA4.words.contains(withoutBlanks(content.signatureDate)));
+    QVERIFY(onA4.words.contains(withoutBlanks(reportDateText(content.date))));
 }
 
 void ReportPageTest::offeredFileNameIsSafe_data() {
@@ -366,7 +368,7 @@ void ReportPageTest::cutFacesLayOutThePageAsTheWholeFaces() {
     const ReportContent content = longestContent();
     const std::vector<ReportPage::Item> whole = ReportPage(content).items();
     const FaceSubsets cut(reportPageCharacters() + content.name + content.sex + content.age +
-                          content.date);
+                          reportDateText(content.date));
 #ifndef _WIN32
     QCOMPARE(cut.count(), std::size_t{3});
 #endif

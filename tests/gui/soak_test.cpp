@@ -23,6 +23,7 @@
 #include "gui/questionnaire_window.h"
 #include "gui/report_window.h"
 #include "support/gui_support.h"
+#include "support/memory_report.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define CORVANE_ASAN 1

@@ -3,12 +3,10 @@
 #include <span>
 #include <string_view>
 
+#include "engine/box.h"
 #include "engine/rules/condition.h"
 
 namespace corvane {
-
-// The three result boxes of the report window.
-enum class Box { Diagnosis, Personality, Diet };
 
 // One row of a rule table: when the condition holds, the text replaces the
 // whole content of the table's target box.
