@@ -39,16 +39,20 @@ public:
 };
 #endif
 
-// The message comes as a Qt box, so it looks like the rest of the program.
+// The message comes as a Qt box, so it looks like the rest of the program. It
+// is window-modal over its parent and returns at once, so the button's click
+// ends before the box is answered; the box goes when it is closed.
 class DesktopHost : public SystemHost {
 public:
     explicit DesktopHost(QWidget* messageParent) : messageParent_(messageParent) {}
 
     void showMessage(const std::string& text) override {
-        QMessageBox box(QMessageBox::Information, "Corvane1.0", QString::fromStdString(text),
-                        QMessageBox::Ok, messageParent_);
-        box.button(QMessageBox::Ok)->setText("确定");
-        box.exec();
+        auto* box = new QMessageBox(QMessageBox::Information, "Corvane1.0",
+                                    QString::fromStdString(text), QMessageBox::Ok, messageParent_);
+        box->setObjectName("sysInfoMessage");
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->button(QMessageBox::Ok)->setText("确定");
+        box->open();
     }
 
 private:

@@ -55,19 +55,6 @@ constexpr int kOptionTop = 360;
 constexpr int kOptionWidth = 255;
 constexpr int kOptionHeight = 255;
 
-struct ButtonPlace {
-    const char* name;
-    const char* caption;
-    int left;
-    int width;
-};
-constexpr std::array<ButtonPlace, 4> kButtonPlaces = {{
-    {"Command1", "诊断", 1440, 855},
-    {"Command4", "清空", 3360, 855},
-    {"Command3", "退出", 5160, 975},
-    {"Command5", "说明", 6960, 975},
-}};
-
 QLabel* addHeading(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
@@ -172,18 +159,22 @@ void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
 }
 
 void QuestionnaireWindow::addButtons(const Twips& twips) {
-    std::array<QPushButton*, kButtonPlaces.size()> buttons{};
-    for (std::size_t i = 0; i < kButtonPlaces.size(); ++i) {
-        const ButtonPlace& place = kButtonPlaces[i];
-        buttons[i] = new QPushButton(QString::fromUtf8(place.caption), page());
-        buttons[i]->setObjectName(place.name);
-        buttons[i]->setAutoDefault(true);  // Enter presses the button with the focus
-        buttons[i]->setGeometry(twips.rect(place.left, kButtonTop, place.width, kButtonHeight));
-    }
-    connect(buttons[0], &QPushButton::clicked, this, &QuestionnaireWindow::diagnose);
-    connect(buttons[1], &QPushButton::clicked, this, &QuestionnaireWindow::clear);
-    connect(buttons[2], &QPushButton::clicked, this, &QuestionnaireWindow::exitProgram);
-    connect(buttons[3], &QPushButton::clicked, this, &QuestionnaireWindow::showAbout);
+    const auto at = [&twips](int left, int width) {
+        return twips.rect(left, kButtonTop, width, kButtonHeight);
+    };
+    createButton("Command1", "诊断", at(1440, 855), &QuestionnaireWindow::diagnose);
+    createButton("Command4", "清空", at(3360, 855), &QuestionnaireWindow::clear);
+    createButton("Command3", "退出", at(5160, 975), &QuestionnaireWindow::exitProgram);
+    createButton("Command5", "说明", at(6960, 975), &QuestionnaireWindow::showAbout);
+}
+
+void QuestionnaireWindow::createButton(const char* name, const char* caption, const QRect& rect,
+                                       void (QuestionnaireWindow::*slot)()) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), page());
+    button->setObjectName(name);
+    button->setAutoDefault(true);  // Enter presses the button with the focus
+    button->setGeometry(rect);
+    connect(button, &QPushButton::clicked, this, slot);
 }
 
 Ticks QuestionnaireWindow::ticks() const {

@@ -48,6 +48,8 @@ private:
     void addColumns(const Twips& twips);
     void addPersonalityFrame(const Twips& twips);
     void addButtons(const Twips& twips);
+    void createButton(const char* name, const char* caption, const QRect& rect,
+                      void (QuestionnaireWindow::*slot)());
 
     std::array<QCheckBox*, kSymptomCount> boxes_{};
     QButtonGroup* personalities_ = nullptr;  // ids 1 to 5, as the types are numbered

@@ -36,14 +36,15 @@ QRect placeOf(const Twips& twips, const layout::Item& item) {
 }
 
 // A paragraph of the page: wraps like a label, with the lines as close as the
-// Windows faces set them, so the introduction fits its designed height.
+// Windows faces set them, so the introduction fits its designed height. Its
+// text is the one it is made with.
 class Paragraph : public QLabel {
 public:
     using QLabel::QLabel;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override {
-        return static_cast<int>(std::ceil(layout(width)->size().height()));
+        return static_cast<int>(std::ceil(laidOut(width).size().height()));
     }
     QSize sizeHint() const override { return {width(), heightForWidth(width())}; }
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -51,19 +52,28 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        layout(width())->drawContents(&painter);
+        laidOut(width()).drawContents(&painter);
+    }
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange) document_.reset();
+        QLabel::changeEvent(event);
     }
 
 private:
-    std::unique_ptr<QTextDocument> layout(int width) const {
-        auto document = std::make_unique<QTextDocument>();
-        document->setDocumentMargin(0);
-        document->setDefaultFont(font());
-        document->setPlainText(text());
-        setLinePitch(*document, linePitch(font()));
-        document->setTextWidth(width);
-        return document;
+    // The text laid out at a width; kept until another width or font is asked for.
+    QTextDocument& laidOut(int width) const {
+        if (!document_ || document_->textWidth() != width) {
+            document_ = std::make_unique<QTextDocument>();
+            document_->setDocumentMargin(0);
+            document_->setDefaultFont(font());
+            document_->setPlainText(text());
+            setLinePitch(*document_, linePitch(font()));
+            document_->setTextWidth(width);
+        }
+        return *document_;
     }
+
+    mutable std::unique_ptr<QTextDocument> document_;
 };
 
 // Controls of the page, each at its designed rectangle. Labels and one-line

@@ -1,8 +1,12 @@
 // The about window; 系统信息 asks a fake system for the tool.
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 
 #include "gui/about_window.h"
+#include "gui/desktop_sysinfo.h"
 #include "support/fake_system_info.h"
 #include "support/gui_support.h"
 
@@ -16,6 +20,7 @@ private slots:
     void showsTitleDescriptionAndButtons();
     void okDestroysTheWindow();
     void sysInfoButtonStartsTheToolOrSaysItIsMissing();
+    void sysInfoMessageDoesNotWaitForItsAnswer();
 };
 
 void AboutWindowTest::showsTitleDescriptionAndButtons() {
@@ -59,6 +64,30 @@ void AboutWindowTest::sysInfoButtonStartsTheToolOrSaysItIsMissing() {
     QTest::keyClick(&about, Qt::Key_S, Qt::AltModifier);  // the accelerator clicks a moment later
     QTRY_COMPARE(fake.started, std::vector<std::string>{"/usr/bin/kinfocenter"});
     QCOMPARE(fake.messages.size(), 1u);
+}
+
+// The desktop's message opens over the window and returns at once: a box
+// that waited for its answer would hold the button's click, and everything
+// after it, until the user answers.
+void AboutWindowTest::sysInfoMessageDoesNotWaitForItsAnswer() {
+    AboutWindow about;
+    about.show();
+    bool returned = false;
+    QTimer::singleShot(2000, [&returned] {
+        if (QWidget* waiting = QApplication::activeModalWidget(); waiting && !returned) {
+            waiting->close();
+        }
+    });
+    desktopSystemInfoHost(&about)->showMessage("此时系统信息不可用");
+    returned = true;
+    QPointer<QMessageBox> box = about.findChild<QMessageBox*>("sysInfoMessage");
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowTitle(), "Corvane1.0");
+    QCOMPARE(box->text(), "此时系统信息不可用");
+    box->button(QMessageBox::Ok)->click();
+    runDeferredDeletes();
+    QVERIFY(box.isNull());
 }
 
 QTEST_MAIN(AboutWindowTest)
