@@ -11,6 +11,8 @@
 #include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using corvane::app::Command;
@@ -19,8 +21,8 @@ using corvane::app::Command;
 int runWindows(const char* program, const Command& command) {
     corvane::app::QtArguments arguments(program, command.qtOptions);
     QApplication application(arguments.argc(), arguments.argv());
-    QApplication::setApplicationName("Corvane");
-    QApplication::setWindowIcon(QIcon(":/corvane/icon.png"));
+    QApplication::setApplicationName(u"Corvane"_s);
+    QApplication::setWindowIcon(QIcon(u":/corvane/icon.png"_s));
     corvane::installQtChineseTranslations();
     corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
@@ -48,7 +50,7 @@ int runExport(char* program, const Command& command) {
     int argc = 1;
     char* argv[] = {program, nullptr};
     QGuiApplication application(argc, argv);
-    QGuiApplication::setApplicationName("Corvane");
+    QGuiApplication::setApplicationName(u"Corvane"_s);
     if (!corvane::facesDrawChinese()) {
         std::cerr << "corvane: no Chinese font is installed, so the page's text cannot be "
                      "drawn\n";

@@ -26,9 +26,12 @@
 #include "gui/face_subsets.h"
 #include "gui/report_page.h"
 #include "gui/whole_write.h"
+#include "gui/widgets.h"
 #include "input/batch.h"
 
 namespace corvane::app {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -36,8 +39,7 @@ using input::LineOutcome;
 
 // A particular as given: JSON Lines are UTF-8, and so is the command line here.
 QString text(const std::optional<std::string>& value) {
-    return value ? QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size()))
-                 : QString();
+    return value ? toQString(*value) : QString();
 }
 
 std::string shown(const QString& path) {
@@ -68,8 +70,7 @@ bool openPart(QFile& part, const QString& path) {
     const QDir folder = QFileInfo(path).dir();
     for (int attempt = 0; attempt < 16; ++attempt) {
         const quint64 random = QRandomGenerator::global()->generate64();
-        part.setFileName(folder.filePath(
-            QStringLiteral(".corvane-%1.part").arg(random, 16, 16, QLatin1Char('0'))));
+        part.setFileName(folder.filePath(u".corvane-%1.part"_s.arg(random, 16, 16, QChar(u'0'))));
         if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
         if (!entryExists(part.fileName())) return false;  // the folder refuses, not a name taken
     }
@@ -118,9 +119,7 @@ ReportContent contentOf(const input::Assessment& assessment, const QDate& today,
 class PageJob : public input::BatchJob {
 public:
     PageJob(const Command& command, BatchProgress& progress)
-        : command_(command),
-          folder_(QString::fromStdString(command.pdfFolder)),
-          progress_(progress) {
+        : command_(command), folder_(toQString(command.pdfFolder)), progress_(progress) {
         pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     }
 
@@ -128,7 +127,7 @@ public:
     std::size_t ahead() const { return 16 * static_cast<std::size_t>(pool_.maxThreadCount()); }
 
     input::PendingOutcome start(const input::BatchLine& line) override {
-        const QString path = folder_.filePath(QString::fromStdString(line.file));
+        const QString path = folder_.filePath(toQString(line.file));
         if (entryExists(path)) {
             if (command_.skipExisting) return LineOutcome::skipped();
             if (!command_.overwrite) throw input::InputError(existsAlready(path, true));
@@ -250,11 +249,11 @@ std::string placeFile(const QString& path, const QByteArray& bytes, bool replace
     part.remove();
     if (failure) return cannotWrite(path, *failure);
     if (error == std::errc::file_exists) return existsAlready(path, true);
-    return cannotWrite(path, QString::fromStdString(error.message()));
+    return cannotWrite(path, toQString(error.message()));
 }
 
 int exportPdf(const Command& command, std::ostream& err) {
-    const QString path = QString::fromStdString(command.pdfFile);
+    const QString path = toQString(command.pdfFile);
     std::string problem;
     try {
         const ReportContent content = contentOf(command.answers.assessment(), QDate::currentDate(),
@@ -278,8 +277,7 @@ int exportPdf(const Command& command, std::ostream& err) {
 int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
                    const BatchDisplay& display) {
     // Nothing can be written without the folder: one message instead of one a line.
-    if (const std::string problem = folderProblem(QString::fromStdString(command.pdfFolder));
-        !problem.empty()) {
+    if (const std::string problem = folderProblem(toQString(command.pdfFolder)); !problem.empty()) {
         err << "corvane: " << problem << '\n';
         return 1;
     }

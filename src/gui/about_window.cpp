@@ -12,13 +12,15 @@
 
 namespace corvane {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kClientWidth = 6120;
 constexpr int kClientHeight = 4080;
 
-QLabel* addLabel(QWidget* parent, const char* name, const char* text, const QRect& rect) {
-    auto* label = plainLabel(QString::fromUtf8(text), parent);
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect) {
+    auto* label = plainLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(rect);
     return label;
@@ -28,7 +30,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, const QRec
 
 AboutWindow::AboutWindow(QWidget* parent) : PageWindow(parent) {
     setObjectName("frmAbout");
-    setWindowTitle("说明");
+    setWindowTitle(u"说明"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(plainFace());
     setPageSize(Twips(*this).size(kClientWidth, kClientHeight));
@@ -42,16 +44,16 @@ void AboutWindow::addTexts() {
     const Twips twips(*this);
     auto* icon = new QLabel(page());
     icon->setObjectName("picIcon");
-    icon->setPixmap(QPixmap(":/corvane/icon.png"));
+    icon->setPixmap(QPixmap(u":/corvane/icon.png"_s));
     icon->setScaledContents(true);
     icon->setGeometry(twips.rect(240, 240, 540, 540));
 
-    addLabel(page(), "lblTitle", "Corvane1.0", twips.rect(1050, 240, 4830, 480))
+    addLabel(page(), "lblTitle", programTitle(), twips.rect(1050, 240, 4830, 480))
         ->setFont(heiti(14.25));
-    addLabel(page(), "lblVersion", "", twips.rect(1050, 780, 4830, 225));
+    addLabel(page(), "lblVersion", QString(), twips.rect(1050, 780, 4830, 225));
     addLabel(
         page(), "lblDescription",
-        "简介：本软件通过简单选择后即可自动诊断人体体质，可迅速为您指导调理体质，由于患者的病情千变万化，所以对于病情非常重的人，请在医生指导下调理用药，不可随意调理，凡是病情较重或较复杂的人请遵医嘱。",
+        u"简介：本软件通过简单选择后即可自动诊断人体体质，可迅速为您指导调理体质，由于患者的病情千变万化，所以对于病情非常重的人，请在医生指导下调理用药，不可随意调理，凡是病情较重或较复杂的人请遵医嘱。"_s,
         twips.rect(1050, 1080, 4830, 1680))
         ->setWordWrap(true);
 }
@@ -76,12 +78,12 @@ void AboutWindow::addRulingLines() {
 
 void AboutWindow::addButtons() {
     const Twips twips(*this);
-    auto* ok = new QPushButton("确定", page());
+    auto* ok = new QPushButton(u"确定"_s, page());
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     ok->setAutoDefault(true);  // Enter presses the button with the focus
     ok->setGeometry(twips.rect(4560, 3060, 1380, 375));
-    auto* sysInfo = new QPushButton("系统信息(&S)...", page());
+    auto* sysInfo = new QPushButton(u"系统信息(&S)..."_s, page());
     sysInfo->setObjectName("cmdSysInfo");
     sysInfo->setAutoDefault(true);
     sysInfo->setGeometry(twips.rect(4560, 3540, 1380, 375));

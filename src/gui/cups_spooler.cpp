@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "gui/report_page.h"
+#include "gui/widgets.h"
 
 namespace corvane {
 
@@ -50,7 +51,7 @@ bool CupsSpooler::fail(PrintOutcome outcome) {
     if (gaveUp_ || (http_ && httpError(http_) != 0)) {
         problem_ = {PrintOutcome::ServerNotAnswering, {}};
     } else {
-        problem_ = {outcome, QString::fromUtf8(cupsLastErrorString())};
+        problem_ = {outcome, toQString(cupsLastErrorString())};
     }
     return false;
 }

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QString>
 
+#include "gui/widgets.h"
+
 #ifdef _WIN32
 #include "sysinfo/sysinfo_win.h"
 #else
@@ -14,6 +16,8 @@
 #endif
 
 namespace corvane {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -28,13 +32,13 @@ public:
         return std::nullopt;
     }
     bool fileExists(const std::string& path) override {
-        return QFileInfo(QString::fromStdString(path)).isFile();
+        return QFileInfo(toQString(path)).isFile();
     }
     std::string findProgram(const std::string& name) override {
-        return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+        return QStandardPaths::findExecutable(toQString(name)).toStdString();
     }
     bool start(const std::string& program) override {
-        return QProcess::startDetached(QString::fromStdString(program), {});
+        return QProcess::startDetached(toQString(program), {});
     }
 };
 #endif
@@ -47,11 +51,11 @@ public:
     explicit DesktopHost(QWidget* messageParent) : messageParent_(messageParent) {}
 
     void showMessage(const std::string& text) override {
-        auto* box = new QMessageBox(QMessageBox::Information, "Corvane1.0",
-                                    QString::fromStdString(text), QMessageBox::Ok, messageParent_);
+        auto* box = new QMessageBox(QMessageBox::Information, programTitle(), toQString(text),
+                                    QMessageBox::Ok, messageParent_);
         box->setObjectName("sysInfoMessage");
         box->setAttribute(Qt::WA_DeleteOnClose);
-        box->button(QMessageBox::Ok)->setText("确定");
+        box->button(QMessageBox::Ok)->setText(u"确定"_s);
         box->open();
     }
 

@@ -10,6 +10,8 @@
 
 namespace corvane {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QFont face(const QStringList& families, qreal pointSize) {
@@ -23,18 +25,20 @@ QFont face(const QStringList& families, qreal pointSize) {
 }  // namespace
 
 QFont heiti(qreal pointSize) {
-    return face({"SimHei", "黑体", "WenQuanYi Zen Hei", "Noto Sans CJK SC", "Droid Sans Fallback"},
+    return face({u"SimHei"_s, u"黑体"_s, u"WenQuanYi Zen Hei"_s, u"Noto Sans CJK SC"_s,
+                 u"Droid Sans Fallback"_s},
                 pointSize);
 }
 
 QFont kaiti(qreal pointSize) {
-    return face(
-        {"KaiTi_GB2312", "楷体_GB2312", "KaiTi", "楷体", "AR PL UKai CN", "AR PL KaitiM GB"},
-        pointSize);
+    return face({u"KaiTi_GB2312"_s, u"楷体_GB2312"_s, u"KaiTi"_s, u"楷体"_s, u"AR PL UKai CN"_s,
+                 u"AR PL KaitiM GB"_s},
+                pointSize);
 }
 
 QFont songti(qreal pointSize) {
-    return face({"SimSun", "宋体", "NSimSun", "AR PL UMing CN", "Noto Serif CJK SC"}, pointSize);
+    return face({u"SimSun"_s, u"宋体"_s, u"NSimSun"_s, u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s},
+                pointSize);
 }
 
 QFont face(Face face, qreal pointSize) {

@@ -6,6 +6,7 @@
 
 #include "gui/report_layout.h"
 #include "gui/report_page.h"
+#include "gui/widgets.h"
 
 #ifdef CORVANE_USE_CUPS
 #include "gui/cups_spooler.h"
@@ -16,16 +17,16 @@ namespace corvane {
 QString printProblem(const PrintResult& result) {
     switch (result.outcome) {
         case PrintOutcome::Printed: return {};
-        case PrintOutcome::NoDefaultPrinter: return QString::fromUtf8(kNoDefaultPrinter);
-        case PrintOutcome::ServerNotAnswering: return QString::fromUtf8(kServerNotAnswering);
+        case PrintOutcome::NoDefaultPrinter: return toQString(kNoDefaultPrinter);
+        case PrintOutcome::ServerNotAnswering: return toQString(kServerNotAnswering);
         case PrintOutcome::Refused:
             if (!result.reason.isEmpty()) {
-                return QString::fromUtf8(kPrintRefused).arg(result.reason);
+                return toQString(kPrintRefused).arg(result.reason);
             }
             break;
         case PrintOutcome::Failed: break;
     }
-    return QString::fromUtf8(kPrintFailed);
+    return toQString(kPrintFailed);
 }
 
 PrintResult printOnPrinter(const ReportContent& content, QPrinter& printer) {
@@ -67,7 +68,7 @@ public:
 private:
     // Every message still reaches the handler in force before the watch.
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        if (message.startsWith(QLatin1String("QWin32PrintEngine::end:"))) refused_ = true;
+        if (message.startsWith(u"QWin32PrintEngine::end:")) refused_ = true;
         previous_(type, context, message);
     }
     static inline std::atomic<bool> refused_ = false;
@@ -83,7 +84,7 @@ PrintResult printOnDefaultPrinter(const ReportContent& content, std::stop_token,
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull()) return {PrintOutcome::NoDefaultPrinter, {}};
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-    printer.setDocName(QString::fromUtf8(report_layout::kTitle));
+    printer.setDocName(toQString(report_layout::kTitle));
     const EndOfJobWatch watch;
     const PrintResult result = printOnPrinter(content, printer);
     return watch.refused() ? PrintResult{PrintOutcome::Failed, {}} : result;

@@ -22,6 +22,8 @@
 
 namespace corvane {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Designer geometry of the questionnaire, in twips.
@@ -86,7 +88,7 @@ protected:
 
 QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent), report_(this) {
     setObjectName("form0");
-    setWindowTitle("Corvane1.0");
+    setWindowTitle(programTitle());
     setFont(plainFace());
     keepHeldKeysInTheirWindow();
     const Twips twips(*this);
@@ -108,7 +110,7 @@ AboutWindow* QuestionnaireWindow::about() const {
 void QuestionnaireWindow::addBanner(const Twips& twips) {
     auto* banner = new QLabel(page());
     banner->setObjectName("Image1");
-    banner->setPixmap(QPixmap(":/corvane/banner.png"));
+    banner->setPixmap(QPixmap(u":/corvane/banner.png"_s));
     banner->setScaledContents(true);
     banner->setGeometry(twips.rect(0, 0, kClientWidth, 840));
 }
@@ -116,7 +118,7 @@ void QuestionnaireWindow::addBanner(const Twips& twips) {
 void QuestionnaireWindow::addColumns(const Twips& twips) {
     for (std::size_t column = 0; column < kGroupHeadings.size(); ++column) {
         const int left = kFirstColumnLeft + static_cast<int>(column) * kColumnPitch;
-        const auto name = QString("Label%1").arg(column + 1).toLatin1();
+        const auto name = u"Label%1"_s.arg(column + 1).toLatin1();
         addHeading(page(), name.constData(), toQString(kGroupHeadings[column]),
                    twips.rect(left, kHeadingTop, kBoxWidth, 300));
     }
@@ -137,7 +139,7 @@ void QuestionnaireWindow::addColumns(const Twips& twips) {
 }
 
 void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
-    addHeading(page(), "Label7", "性格判定", twips.rect(600, 7080, kBoxWidth, 255));
+    addHeading(page(), "Label7", u"性格判定"_s, twips.rect(600, 7080, kBoxWidth, 255));
     auto* frame = new QGroupBox(page());
     frame->setObjectName("Frame1");
     frame->setGeometry(twips.rect(360, 7320, 9135, 855));
@@ -150,7 +152,7 @@ void QuestionnaireWindow::addPersonalityFrame(const Twips& twips) {
         label->setObjectName(place.label);
         placeAt(*label, twips.rect(place.labelLeft, kOptionTop, place.labelWidth, kOptionHeight));
         auto* option = new QRadioButton(frame);
-        option->setObjectName(QString("Option%1").arg(type));
+        option->setObjectName(u"Option%1"_s.arg(type));
         option->setAccessibleName(caption);
         placeAt(*option, twips.rect(place.optionLeft, kOptionTop, kOptionWidth, kOptionHeight));
         label->setBuddy(option);
@@ -170,7 +172,7 @@ void QuestionnaireWindow::addButtons(const Twips& twips) {
 
 void QuestionnaireWindow::createButton(const char* name, const char* caption, const QRect& rect,
                                        void (QuestionnaireWindow::*slot)()) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), page());
+    auto* button = new QPushButton(toQString(caption), page());
     button->setObjectName(name);
     button->setAutoDefault(true);  // Enter presses the button with the focus
     button->setGeometry(rect);

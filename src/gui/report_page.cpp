@@ -21,6 +21,8 @@
 
 namespace corvane {
 
+using namespace Qt::StringLiterals;
+
 namespace layout = report_layout;
 
 QString reportDateText(const QDate& date) {
@@ -30,14 +32,14 @@ QString reportDateText(const QDate& date) {
 ReportContent reportContent(const Evaluation& evaluation, const QDate& date) {
     ReportContent content;
     content.date = date;
-    content.signature = QString::fromUtf8(layout::kSignatureText);
+    content.signature = toQString(layout::kSignatureText);
     for (Box box : kReportBoxes) content.results[box] = toQString(evaluation.text(box));
     return content;
 }
 
 QString reportPageCharacters() {
     QString characters;
-    for (char c = ' '; c <= '~'; ++c) characters.append(QChar(c));
+    for (char16_t c = u' '; c <= u'~'; ++c) characters.append(QChar(c));
     const auto add = [&characters](std::string_view text) { characters.append(toQString(text)); };
     for (const char* text :
          {layout::kIntroductionText, layout::kSignatureText, layout::kNameHeading.caption,
@@ -55,9 +57,8 @@ QString reportPageCharacters() {
 
 QString reportFileName(const QString& name, const QDate& date) {
     const QString trimmed = name.trimmed();
-    QString fileName =
-        QString("体质报告_%1_%2.pdf")
-            .arg(trimmed.isEmpty() ? QString("未命名") : trimmed, date.toString("yyyyMMdd"));
+    QString fileName = u"体质报告_%1_%2.pdf"_s.arg(trimmed.isEmpty() ? u"未命名"_s : trimmed,
+                                                   date.toString(u"yyyyMMdd"_s));
     // Characters no Windows or Unix file name may hold, and control characters.
     for (QChar& c : fileName) {
         if (c.category() == QChar::Other_Control || QStringView(u"\\/:*?\"<>|").contains(c)) {
@@ -163,7 +164,7 @@ using BlockPtr = std::unique_ptr<ReportPage::Block>;
 
 BlockPtr newBlock(const layout::Item& item, int shift) {
     auto block = std::make_unique<ReportPage::Block>();
-    block->name = QString::fromUtf8(item.name);
+    block->name = toQString(item.name);
     block->rect = QRect(item.rect.left, item.rect.top + shift, item.rect.width, item.rect.height);
     return block;
 }
@@ -254,7 +255,7 @@ constexpr std::array<Particular, 3> kParticulars = {{
 // The heading and the typed text of a particular.
 std::pair<BlockPtr, BlockPtr> particularBlocks(const Particular& place,
                                                const ReportContent& content) {
-    BlockPtr heading = label(*place.heading, QString::fromUtf8(place.heading->caption), 0);
+    BlockPtr heading = label(*place.heading, toQString(place.heading->caption), 0);
     BlockPtr typed =
         particular(*place.field, content.*place.text, place.roomRight, heading->baseline());
     return {std::move(heading), std::move(typed)};
@@ -273,7 +274,7 @@ BlockPtr wrapped(const layout::Item& item, const QString& text, int margin, int 
 
 BlockPtr ruling(int index, const layout::Ruling& line, int shift) {
     auto block = std::make_unique<ReportPage::Block>();
-    block->name = QString("Line%1").arg(index + 1);
+    block->name = u"Line%1"_s.arg(index + 1);
     block->rect = QRect(line.left, line.top + shift, line.right - line.left, kRulingWidth);
     const int y = block->rect.top() + kRulingWidth / 2;
     block->ruling = QLine(line.left, y, line.right, y);
@@ -318,11 +319,10 @@ ReportPage::ReportPage(const ReportContent& content) {
     }
     for (BlockPtr& block : header) blocks_.push_back(std::move(block));
     const QString date = reportDateText(content.date);
-    blocks_.push_back(
-        label(layout::kDateHeading, QString::fromUtf8(layout::kDateHeading.caption), 0));
+    blocks_.push_back(label(layout::kDateHeading, toQString(layout::kDateHeading.caption), 0));
     blocks_.push_back(label(layout::kDate, date, 0));
-    blocks_.push_back(wrapped(layout::kIntroduction, QString::fromUtf8(layout::kIntroductionText),
-                              0, shiftAt(layout::kIntroduction.rect.top)));
+    blocks_.push_back(wrapped(layout::kIntroduction, toQString(layout::kIntroductionText), 0,
+                              shiftAt(layout::kIntroduction.rect.top)));
     for (Box box : kReportBoxes) {
         const layout::Item& heading = layout::kResults[box].heading;
         blocks_.push_back(
@@ -383,8 +383,8 @@ QByteArray reportPdf(const ReportContent& content, const QPageLayout& paper) {
     {
         QPdfWriter writer(&buffer);
         writer.setPageLayout(paper);
-        writer.setTitle(QString::fromUtf8(layout::kTitle));
-        writer.setCreator("Corvane");
+        writer.setTitle(toQString(layout::kTitle));
+        writer.setCreator(u"Corvane"_s);
         if (!ReportPage(content).print(writer)) return {};
     }
     return pdf;

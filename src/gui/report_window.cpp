@@ -26,6 +26,8 @@
 
 namespace corvane {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 namespace layout = report_layout;
@@ -88,12 +90,12 @@ QLabel* addLabel(QWidget* page, const Twips& twips, const layout::Item& item, co
 }
 
 QLabel* addLabel(QWidget* page, const Twips& twips, const layout::Item& item) {
-    return addLabel(page, twips, item, QString::fromUtf8(item.caption));
+    return addLabel(page, twips, item, toQString(item.caption));
 }
 
 QLineEdit* addField(QWidget* page, const Twips& twips, const layout::Item& item,
                     const char* text = "", Grow grow = Grow::Down) {
-    auto* field = new QLineEdit(QString::fromUtf8(text), page);
+    auto* field = new QLineEdit(toQString(text), page);
     field->setObjectName(item.name);
     field->setFont(item.font());
     field->setTextMargins(0, 0, 0, 0);
@@ -115,7 +117,7 @@ QTextEdit* addTextBox(QWidget* page, const Twips& twips, const layout::Item& ite
 }
 
 QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& item) {
-    const QString caption = QString::fromUtf8(item.caption);
+    const QString caption = toQString(item.caption);
     auto* button = new QPushButton(caption, page);
     button->setObjectName(item.name);
     button->setAccessibleName(caption.trimmed());  // " 打印" is read as 打印
@@ -126,11 +128,11 @@ QPushButton* addButton(QWidget* page, const Twips& twips, const layout::Item& it
 }
 
 QString askPdfFileName(QWidget* parent, const QString& offered) {
-    QFileDialog dialog(parent, "另存为PDF", offered, "PDF 文件 (*.pdf)");
+    QFileDialog dialog(parent, u"另存为PDF"_s, offered, u"PDF 文件 (*.pdf)"_s);
     dialog.setObjectName("savePdfDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix("pdf");
+    dialog.setDefaultSuffix(u"pdf"_s);
     // The dialog itself asks before it lets an existing file be replaced.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
@@ -138,15 +140,15 @@ QString askPdfFileName(QWidget* parent, const QString& offered) {
 
 // A name typed without the extension gets it, whichever dialog asked.
 QString withPdfSuffix(const QString& path) {
-    if (path.isEmpty() || path.endsWith(".pdf", Qt::CaseInsensitive)) return path;
-    return path + ".pdf";
+    if (path.isEmpty() || path.endsWith(u".pdf"_s, Qt::CaseInsensitive)) return path;
+    return path + u".pdf"_s;
 }
 
 // Writes the page as a PDF file, replacing the file only once the whole
 // document is written. Returns what went wrong, or nothing.
 QString writePdfFile(const QString& path, const ReportContent& content) {
     const QByteArray pdf = reportPdf(content);
-    if (pdf.isEmpty()) return "无法生成PDF文档。";
+    if (pdf.isEmpty()) return u"无法生成PDF文档。"_s;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
     if (const std::optional<QString> failure = writeWhole(file, pdf)) return *failure;
@@ -161,7 +163,7 @@ QMessageBox* warningBox(QWidget* parent, const char* name, const QString& title,
     auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
     box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->button(QMessageBox::Ok)->setText("确定");
+    box->button(QMessageBox::Ok)->setText(u"确定"_s);
     return box;
 }
 
@@ -175,7 +177,7 @@ void nameByHeading(QWidget& box, QLabel& heading) {
 
 ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(askPdfFileName) {
     setObjectName("form2");
-    setWindowTitle(QString::fromUtf8(layout::kTitle));
+    setWindowTitle(toQString(layout::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(plainFace());
     const Twips twips(*this);
@@ -199,7 +201,7 @@ void ReportWindow::addRulingLines(const Twips& twips) {
     for (std::size_t i = 0; i < layout::kRulings.size(); ++i) {
         const layout::Ruling& ruling = layout::kRulings[i];
         auto* line = new QFrame(page());
-        line->setObjectName(QString("Line%1").arg(i + 1));
+        line->setObjectName(u"Line%1"_s.arg(i + 1));
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Plain);
         line->setLineWidth(1);
@@ -226,7 +228,7 @@ void ReportWindow::addParticulars(const Twips& twips) {
 
 // The introduction and the three result boxes under their headings.
 void ReportWindow::addResultBoxes(const Twips& twips) {
-    const QString introductionText = QString::fromUtf8(layout::kIntroductionText);
+    const QString introductionText = toQString(layout::kIntroductionText);
     auto* introduction = new Paragraph(introductionText, page());
     introduction->setObjectName(layout::kIntroduction.name);
     introduction->setAccessibleName(introductionText.trimmed());  // without its indent
@@ -252,7 +254,7 @@ void ReportWindow::addFooter(const Twips& twips) {
     QPalette palette = signature_->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     signature_->setPalette(palette);
-    signature_->setAccessibleName("签名");
+    signature_->setAccessibleName(u"签名"_s);
 }
 
 void ReportWindow::setDate(const QDate& date) {
@@ -318,8 +320,8 @@ void ReportWindow::finishPrint() {
 
 // Whatever went wrong, the page can still leave as a PDF file.
 void ReportWindow::showPrintProblem(const PrintResult& result) {
-    QMessageBox* box = warningBox(this, "printProblem", "打印", printProblem(result));
-    QPushButton* save = box->addButton("另存为PDF…", QMessageBox::AcceptRole);
+    QMessageBox* box = warningBox(this, "printProblem", u"打印"_s, printProblem(result));
+    QPushButton* save = box->addButton(u"另存为PDF…"_s, QMessageBox::AcceptRole);
     save->setObjectName("saveAsPdf");
     box->setDefaultButton(save);
     box->setEscapeButton(box->button(QMessageBox::Ok));
@@ -335,8 +337,8 @@ void ReportWindow::saveAsPdf() {
     if (path.isEmpty()) return;
     const QString problem = writePdfFile(path, content());
     if (problem.isEmpty()) return;
-    warningBox(this, "saveProblem", "另存为PDF",
-               QString("无法保存PDF文件 %1：%2").arg(QDir::toNativeSeparators(path), problem))
+    warningBox(this, "saveProblem", u"另存为PDF"_s,
+               u"无法保存PDF文件 %1：%2"_s.arg(QDir::toNativeSeparators(path), problem))
         ->open();
 }
 

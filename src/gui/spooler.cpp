@@ -2,6 +2,7 @@
 
 #include "gui/report_layout.h"
 #include "gui/report_page.h"
+#include "gui/widgets.h"
 
 namespace corvane {
 
@@ -17,7 +18,7 @@ PrintResult printThroughSpooler(Spooler& spooler, const ReportContent& content) 
     if (!spooler.findDefaultDestination()) return spooler.problem();
     const QByteArray pdf = reportPdf(content, spooler.defaultPaper());
     if (pdf.isEmpty()) return {PrintOutcome::Failed, {}};
-    const QString title = QString::fromUtf8(report_layout::kTitle);
+    const QString title = toQString(report_layout::kTitle);
     if (!spooler.createJob(title)) return spooler.problem();
     if (sendDocument(spooler, title, pdf)) return {};
     const PrintResult problem = spooler.problem();

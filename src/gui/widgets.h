@@ -12,6 +12,13 @@ inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The program's name and version, as its questionnaire, its about window and
+// its messages are titled.
+inline QString programTitle() {
+    using namespace Qt::StringLiterals;
+    return u"Corvane1.0"_s;
+}
+
 // A label that shows its text as it stands (never as rich text), from the top left.
 inline QLabel* plainLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
