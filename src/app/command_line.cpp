@@ -135,7 +135,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     auto* batchFlag = app.add_flag("--batch", batch,
                                    "With --pdf-dir: read JSON Lines from standard input, one "
                                    "assessment a line (see Batch input below)");
-    input::addAnswerOptions(app, command.answers);
+    const input::AddedAnswerOptions answers = input::addAnswerOptions(app, command.answers);
     auto* name = app.add_option("--name", command.name, "The member's name, printed on the page");
     auto* sex = app.add_option("--sex", command.sex, "The member's sex, printed on the page");
     auto* age = app.add_option("--age", command.age, "The member's age, printed on the page");
@@ -149,8 +149,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     skipExisting->needs(folder);
     folder->needs(batchFlag);
     batchFlag->needs(folder);
-    for (CLI::Option* single : {command.answers.ticksOption, command.answers.scoresOption,
-                                command.answers.personalityOption, name, sex, age}) {
+    for (CLI::Option* single :
+         {answers.ticks, answers.scores, answers.personality, name, sex, age}) {
         single->needs(pdf);
     }
     SplitArguments arguments = splitQtOptions(argc, argv);

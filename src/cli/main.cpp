@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "corvane-eval " CORVANE_VERSION,
                          "Print the program's version and exit");
     Options options;
-    addAnswerOptions(app, options.answers);
+    const AddedAnswerOptions answers = addAnswerOptions(app, options.answers);
     app.add_flag("--json", options.json, "Print one JSON object instead of the readable report");
     auto* batch =
         app.add_flag("--batch", options.batch,
@@ -76,9 +76,7 @@ int main(int argc, char** argv) {
                      "A line gives \"ticks\" or \"scores\", optionally \"personality\", and "
                      "may give the \"name\", \"sex\", \"age\" and \"file\" that corvane's "
                      "PDF export reads; the name is passed on into the output");
-    batch->excludes(options.answers.ticksOption)
-        ->excludes(options.answers.scoresOption)
-        ->excludes(options.answers.personalityOption);
+    batch->excludes(answers.ticks)->excludes(answers.scores)->excludes(answers.personality);
     try {
         app.parse(argc, argv);
         if (!options.batch && !options.answers.given()) {

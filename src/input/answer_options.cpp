@@ -25,20 +25,20 @@ Assessment AnswerOptions::assessment() const {
     return assessment;
 }
 
-void addAnswerOptions(CLI::App& app, AnswerOptions& options) {
-    options.ticksOption =
-        app.add_option("--ticks", options.ticks,
-                       "Ticked symptoms, separated by commas: control names (check1 ... "
-                       "Check79), numbers 1-79 or captions (口干咽燥)")
-            ->type_name("LIST");
-    options.scoresOption =
+AddedAnswerOptions addAnswerOptions(CLI::App& app, AnswerOptions& options) {
+    AddedAnswerOptions added{};
+    added.ticks = app.add_option("--ticks", options.ticks,
+                                 "Ticked symptoms, separated by commas: control names (check1 ... "
+                                 "Check79), numbers 1-79 or captions (口干咽燥)")
+                      ->type_name("LIST");
+    added.scores =
         app.add_option("--scores", options.scores,
                        "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)")
             ->type_name("LIST");
-    options.personalityOption =
-        app.add_option("--personality", options.personality, "Personality type 1-5")
-            ->type_name("N");
-    options.ticksOption->excludes(options.scoresOption);
+    added.personality = app.add_option("--personality", options.personality, "Personality type 1-5")
+                            ->type_name("N");
+    added.ticks->excludes(added.scores);
+    return added;
 }
 
 void usePlainHelp(CLI::App& app) {

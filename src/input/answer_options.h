@@ -19,10 +19,6 @@ struct AnswerOptions {
     std::optional<std::string> scores;
     std::optional<std::string> personality;
 
-    CLI::Option* ticksOption = nullptr;
-    CLI::Option* scoresOption = nullptr;
-    CLI::Option* personalityOption = nullptr;
-
     // Whether --ticks or --scores was given.
     bool given() const { return ticks || scores; }
 
@@ -31,8 +27,17 @@ struct AnswerOptions {
     Assessment assessment() const;
 };
 
+// The options addAnswerOptions added, for tying them to the caller's own
+// options. They belong to the app, so they are for use while it lives; the
+// values read stay in AnswerOptions, which may outlive it.
+struct AddedAnswerOptions {
+    CLI::Option* ticks;
+    CLI::Option* scores;
+    CLI::Option* personality;
+};
+
 // Adds --ticks, --scores (which exclude each other) and --personality to app.
-void addAnswerOptions(CLI::App& app, AnswerOptions& options);
+AddedAnswerOptions addAnswerOptions(CLI::App& app, AnswerOptions& options);
 
 // Help that shows each option with the name of its value only: which options
 // go together is said in the descriptions, not in CLI11's "Needs:" and

@@ -32,7 +32,8 @@ std::optional<std::u16string> registryValueText(std::uint32_t type,
                                                 std::size_t reportedBytes) {
     const auto value = buffer.first(std::min(reportedBytes, buffer.size()));
     switch (type) {
-        case kRegSz: return stringValue(value);
+        case kRegSz:
+        case kRegExpandSz: return stringValue(value);
         case kRegDword: return numberValue(value);
         default: return std::nullopt;
     }

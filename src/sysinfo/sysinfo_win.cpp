@@ -25,11 +25,9 @@ std::string utf8Text(const std::wstring& wide) {
 
 std::optional<std::string> WindowsSystemInfoHost::machineValue(const std::string& keyName,
                                                                const std::string& valueName) {
-    std::wstring value;
-    if (!getKeyValue(HKEY_LOCAL_MACHINE, wideText(keyName), wideText(valueName), value)) {
-        return std::nullopt;
-    }
-    return utf8Text(value);
+    const auto value = getKeyValue(HKEY_LOCAL_MACHINE, wideText(keyName), wideText(valueName));
+    if (!value) return std::nullopt;
+    return utf8Text(*value);
 }
 
 bool WindowsSystemInfoHost::fileExists(const std::string& path) {

@@ -7,12 +7,15 @@
 //   NothingRegistered           neither MSINFO value
 //   SharedFolderWithoutProgram  Shared Tools Location\MSINFO = C:\corvane-test\missing
 //   SharedFolderWithProgram     ... = C:\corvane-test\shared, holding MSINFO32.EXE
-//   MsinfoPathRegistered        that too, and MSINFO\PATH = C:\corvane-test\tools\msinfo32.exe
-// Values reg.exe cannot store (a string without its terminating NUL, one
-// longer than the reader's buffer) the tests write themselves.
+//   MsinfoPathRegistered        that too, and MSINFO\PATH (REG_EXPAND_SZ) =
+//                               %SystemDrive%\corvane-test\tools\msinfo32.exe
+// The other values the reader is tried on (expandable and empty strings,
+// strings without their terminating NUL, one longer than the reader's buffer,
+// types that are no text) the tests write themselves.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,10 +43,14 @@ void storeValue(const std::wstring& name, DWORD type, const void* bytes, DWORD s
     ASSERT_EQ(stored, ERROR_SUCCESS);
 }
 
-std::wstring read(const std::wstring& key, const std::wstring& value, bool expectFound) {
-    std::wstring text = L"left over";
-    EXPECT_EQ(getKeyValue(HKEY_LOCAL_MACHINE, key, value, text), expectFound);
-    return text;
+// Writes a text value, with its terminating NUL or without.
+void storeText(const std::wstring& name, DWORD type, const std::wstring& text, bool terminated) {
+    const std::size_t units = text.size() + (terminated ? 1 : 0);
+    storeValue(name, type, text.c_str(), static_cast<DWORD>(units * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> read(const std::wstring& value, const std::wstring& key = kTestKey) {
+    return getKeyValue(HKEY_LOCAL_MACHINE, key, value);
 }
 
 // The Windows host with its registry, file check and (unless told
@@ -72,37 +79,55 @@ bool appearsWithin(const std::wstring& file, std::chrono::seconds limit) {
 }  // namespace
 
 TEST(GetKeyValue, ReadsStringsAndNumbers) {
-    EXPECT_EQ(read(kTestKey, L"Text", true), LR"(C:\Program Files\Tools\tool.exe)");
-    EXPECT_EQ(read(kTestKey, L"Number", true), L"2147483946");
+    EXPECT_EQ(read(L"Text"), LR"(C:\Program Files\Tools\tool.exe)");
+    EXPECT_EQ(read(L"Number"), L"2147483946");
 }
 
-TEST(GetKeyValue, MissingKeyOrValueGivesEmptyText) {
-    EXPECT_EQ(read(LR"(SOFTWARE\Corvane Test\No Such Key)", L"Text", false), L"");
-    EXPECT_EQ(read(kTestKey, L"NoSuchValue", false), L"");
+TEST(GetKeyValue, MissingKeyOrValueIsNothing) {
+    EXPECT_EQ(read(L"Text", LR"(SOFTWARE\Corvane Test\No Such Key)"), std::nullopt);
+    EXPECT_EQ(read(L"NoSuchValue"), std::nullopt);
 }
 
-TEST(GetKeyValue, StringWithoutTerminatingNulKeepsItsLastCharacter) {
-    const std::wstring text = LR"(C:\工具\msinfo32.exe)";
-    storeValue(L"Unterminated", REG_SZ, text.data(),
-               static_cast<DWORD>(text.size() * sizeof(wchar_t)));
-    EXPECT_EQ(read(kTestKey, L"Unterminated", true), text);
+// What a program's path needs: an expandable string with its variables
+// expanded, an empty string as an empty text; types that are no text are not
+// read at all.
+TEST(GetKeyValue, TextValuesOfEveryKind) {
+    ASSERT_TRUE(SetEnvironmentVariableW(L"CORVANE_TEST_ROOT", LR"(C:\corvane-test)"));
+    const std::wstring unexpanded = LR"(%CORVANE_NOT_SET%\msinfo32.exe)";
+    const struct {
+        const wchar_t* name;
+        DWORD type;
+        std::wstring stored;
+        bool terminated;
+        std::optional<std::wstring> expected;
+    } cases[] = {
+        {L"Unterminated", REG_SZ, LR"(C:\工具\msinfo32.exe)", false, LR"(C:\工具\msinfo32.exe)"},
+        {L"Empty", REG_SZ, L"", true, L""},
+        {L"EmptyUnterminated", REG_SZ, L"", false, L""},
+        {L"Expandable", REG_EXPAND_SZ, LR"(%CORVANE_TEST_ROOT%\tools\msinfo32.exe)", true,
+         LR"(C:\corvane-test\tools\msinfo32.exe)"},
+        {L"ExpandableWithoutSuchVariable", REG_EXPAND_SZ, unexpanded, true, unexpanded},
+        {L"ExpandableEmpty", REG_EXPAND_SZ, L"", true, L""},
+        {L"Binary", REG_BINARY, L"AB", false, std::nullopt},
+        {L"MultiString", REG_MULTI_SZ, std::wstring(L"a\0b\0", 4), true, std::nullopt},
+    };
+    for (const auto& value : cases) {
+        SCOPED_TRACE(testing::Message() << utf8Text(value.name));
+        storeText(value.name, value.type, value.stored, value.terminated);
+        EXPECT_EQ(read(value.name), value.expected);
+    }
 
+    // The same through the Windows host, in UTF-8.
     WindowsSystemInfoHost host;
-    EXPECT_EQ(host.machineValue("SOFTWARE\\Corvane Test", "Unterminated"),
+    EXPECT_EQ(host.machineValue(R"(SOFTWARE\Corvane Test)", "Unterminated"),
               "C:\\工具\\msinfo32.exe");
+    EXPECT_EQ(host.machineValue(R"(SOFTWARE\Corvane Test)", "Empty"), std::string());
+    EXPECT_EQ(host.machineValue(R"(SOFTWARE\Corvane Test)", "Binary"), std::nullopt);
 }
 
-TEST(GetKeyValue, ValueLongerThanTheBufferIsAFailure) {
-    const std::wstring text(1500, L'x');
-    storeValue(L"Long", REG_SZ, text.c_str(),
-               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    EXPECT_EQ(read(kTestKey, L"Long", false), L"");
-}
-
-TEST(GetKeyValue, OtherTypesLeaveTheTextAsItWas) {
-    const BYTE bytes[] = {1, 2, 3};
-    storeValue(L"Binary", REG_BINARY, bytes, sizeof(bytes));
-    EXPECT_EQ(read(kTestKey, L"Binary", true), L"left over");
+TEST(GetKeyValue, ValueLongerThanTheBufferIsNothing) {
+    storeText(L"Long", REG_SZ, std::wstring(1500, L'x'), true);
+    EXPECT_EQ(read(L"Long"), std::nullopt);
 }
 
 TEST(NothingRegistered, SaysTheToolIsUnavailable) {

@@ -65,5 +65,6 @@ suites SharedFolderWithoutProgram
 reg add "$shared_key" /v MSINFO /t REG_SZ /d 'C:\corvane-test\shared' /f
 suites SharedFolderWithProgram
 
-reg add "$msinfo_key" /v PATH /t REG_SZ /d 'C:\corvane-test\tools\msinfo32.exe' /f
+# As an expandable string, which is read with its variables expanded.
+reg add "$msinfo_key" /v PATH /t REG_EXPAND_SZ /d '%SystemDrive%\corvane-test\tools\msinfo32.exe' /f
 suites MsinfoPathRegistered

@@ -84,6 +84,9 @@ TEST(RegistryValue, StringValuesKeepTheirLastCharacter) {
     std::u16string terminated = stored + u'\0';
     EXPECT_EQ(registryValueText(kRegSz, bytesOf(terminated), terminated.size() * 2), stored);
     EXPECT_EQ(registryValueText(kRegSz, bytesOf(stored), stored.size() * 2), stored);
+    const std::u16string expandable = u"%SystemRoot%\\system32\\msinfo32.exe";
+    EXPECT_EQ(registryValueText(kRegExpandSz, bytesOf(expandable), expandable.size() * 2),
+              expandable);  // expanded by the Windows reader, not here
     EXPECT_EQ(registryValueText(kRegSz, bytesOf(stored), 0), std::u16string());
     EXPECT_EQ(registryValueText(kRegSz, bytesOf(stored), 5), u"C:");  // a torn last unit is dropped
     EXPECT_FALSE(registryValueText(7, bytesOf(stored), stored.size() * 2));  // a multi-string
