@@ -58,10 +58,6 @@ bool WindowsSystemInfoHost::start(const std::string& program) {
     return true;
 }
 
-void WindowsSystemInfoHost::showMessage(const std::string& text) {
-    MessageBoxW(owner_, wideText(text).c_str(), L"Corvane1.0", MB_OK | MB_ICONINFORMATION);
-}
-
 }  // namespace corvane
 
 #endif

@@ -12,22 +12,17 @@ namespace corvane {
 std::wstring wideText(const std::string& utf8);
 std::string utf8Text(const std::wstring& wide);
 
-// The system-information host of Windows: the registry under
-// HKEY_LOCAL_MACHINE, the file system, CreateProcessW and a modal MessageBoxW
-// over `owner`. No program is looked for on the PATH.
+// What finding and starting the system-information tool asks of Windows: the
+// registry under HKEY_LOCAL_MACHINE, the file system and CreateProcessW. No
+// program is looked for on the PATH. The message is left to the program that
+// shows it, in its own windows.
 class WindowsSystemInfoHost : public SystemInfoHost {
 public:
-    explicit WindowsSystemInfoHost(HWND owner = nullptr) : owner_(owner) {}
-
     std::optional<std::string> machineValue(const std::string& keyName,
                                             const std::string& valueName) override;
     bool fileExists(const std::string& path) override;
     std::string findProgram(const std::string& name) override;
     bool start(const std::string& program) override;
-    void showMessage(const std::string& text) override;
-
-private:
-    HWND owner_;
 };
 
 }  // namespace corvane

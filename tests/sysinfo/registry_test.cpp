@@ -118,7 +118,7 @@ TEST(GetKeyValue, TextValuesOfEveryKind) {
     }
 
     // The same through the Windows host, in UTF-8.
-    WindowsSystemInfoHost host;
+    RecordingHost host;
     EXPECT_EQ(host.machineValue(R"(SOFTWARE\Corvane Test)", "Unterminated"),
               "C:\\工具\\msinfo32.exe");
     EXPECT_EQ(host.machineValue(R"(SOFTWARE\Corvane Test)", "Empty"), std::string());
@@ -165,7 +165,8 @@ TEST(MsinfoPathRegistered, StartsTheRegisteredProgram) {
 }
 
 TEST(WindowsHost, StartsOnlyProgramsThatExistAndTellsFilesFromFolders) {
-    WindowsSystemInfoHost host;
+    RecordingHost host;
+    host.reallyStart = true;
     EXPECT_FALSE(host.start(R"(C:\corvane-test\missing\msinfo32.exe)"));
     EXPECT_FALSE(host.fileExists(R"(C:\corvane-test\shared)"));  // a folder is not the program
     EXPECT_TRUE(host.fileExists(kSharedProgram));
