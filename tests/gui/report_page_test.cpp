@@ -188,7 +188,6 @@ PdfText pdfText(const QByteArray& pdf) {
     }
     return text;
 }
-#endif
 
 // Paper just the size of the page, where it is drawn at true size.
 QPageLayout paperOfPage(const ReportPage& page) {
@@ -196,6 +195,7 @@ QPageLayout paperOfPage(const ReportPage& page) {
         QPageSize(QSizeF(page.size()) / 20, QPageSize::Point, {}, QPageSize::ExactMatch),
         QPageLayout::Portrait, QMarginsF());
 }
+#endif
 
 }  // namespace
 
