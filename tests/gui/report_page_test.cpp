@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 
@@ -118,6 +119,14 @@ int strayInk(const ReportPage& page) {
     return stray;
 }
 
+// Reading a page's text back takes poppler's pdftotext, which the Windows build
+// has not: there the checks of the text are left out. Where pdftotext is
+// missing they are skipped, and the suite exits with CORVANE_TEST_SKIPPED.
+#ifndef _WIN32
+bool pdftotextInstalled() {
+    return !QStandardPaths::findExecutable("pdftotext").isEmpty();
+}
+
 QString withoutBlanks(QString text) {
     text.remove(QRegularExpression("\\s"));
     return text;
@@ -186,6 +195,7 @@ QPageLayout paperOfPage(const ReportPage& page) {
         QPageSize(QSizeF(page.size()) / 20, QPageSize::Point, {}, QPageSize::ExactMatch),
         QPageLayout::Portrait, QMarginsF());
 }
+#endif
 
 }  // namespace
 
@@ -262,6 +272,9 @@ void ReportPageTest::growsOnlyWhereTextNeedsRoom() {
 // far smaller than the page, where it is scaled down whole, every word on it.
 void ReportPageTest::staysOnePageOnAnyPaper() {
     const ReportContent content = longestContent();
+#ifndef _WIN32
+    const bool readText = pdftotextInstalled();
+#endif
     for (const auto& [paper, orientation] : {std::pair{QPageSize::A4, QPageLayout::Portrait},
                                              std::pair{QPageSize::A6, QPageLayout::Portrait},
                                              std::pair{QPageSize::A5, QPageLayout::Landscape},
@@ -273,8 +286,10 @@ void ReportPageTest::staysOnePageOnAnyPaper() {
         QVERIFY2(pdf.contains("/Count 1"), qPrintable(name));
         QVERIFY(!pdf.contains("/Subtype /Image"));
 
+#ifndef _WIN32
+        if (!readText) continue;
         const PdfText text = pdfText(pdf);
-        if (!text.read) QSKIP("pdftotext (poppler-utils) is not installed");
+        QVERIFY2(text.read, qPrintable(name));
         for (const QString& shown :
              {content.results[Box::Diagnosis], content.results[Box::Diet],
               content.results[Box::Personality], content.name, reportDateText(content.date)}) {
@@ -286,7 +301,11 @@ void ReportPageTest::staysOnePageOnAnyPaper() {
             const qreal headingsApart = text.boxOf("日期").left() - text.boxOf("会员姓名").left();
             QVERIFY2(qAbs(headingsApart - (7200 - 1200) / 20.0) < 1, qPrintable(name));
         }
+#endif
     }
+#ifndef _WIN32
+    if (!readText) QSKIP("pdftotext (poppler-utils) is not installed: the text went unread");
+#endif
 }
 
 // The typed particulars: at their designed size while they fit up to the next
@@ -324,8 +343,10 @@ void ReportPageTest::particularsShowWholeAndLegible() {
     if (name.contains(u'\n')) QCOMPARE(shown->lines.size(), 1);
     QCOMPARE(strayInk(page), 0);
 
+#ifndef _WIN32
+    if (!pdftotextInstalled()) QSKIP("pdftotext (poppler-utils) is not installed");
     const PdfText text = pdfText(reportPdf(content, paperOfPage(page)));
-    if (!text.read) QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY(text.read);
     QVERIFY(text.words.contains(withoutBlanks(printed)));
     // The result boxes print the name's face at the designed size.
     const qreal designed = text.boxOf(content.results[Box::Diagnosis].trimmed().left(4)).height();
@@ -337,6 +358,9 @@ void ReportPageTest::particularsShowWholeAndLegible() {
     const PdfText onA4 = pdfText(reportPdf(content));
     QVERIFY(onA4.allOnThePage);
     QVERIFY(onA4.words.contains(withoutBlanks(reportDateText(content.date))));
+#else
+    Q_UNUSED(smallestSize);
+#endif
 }
 
 void ReportPageTest::offeredFileNameIsSafe_data() {
@@ -380,5 +404,18 @@ void ReportPageTest::cutFacesLayOutThePageAsTheWholeFaces() {
     }
 }
 
-QTEST_MAIN(ReportPageTest)
+// QTEST_MAIN, except that a run whose checks of the page's text were skipped
+// for want of pdftotext ends with CORVANE_TEST_SKIPPED: ctest then shows the
+// suite as skipped instead of passed.
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    ReportPageTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    const int failed = QTest::qExec(&test, argc, argv);
+#ifndef _WIN32
+    if (failed == 0 && !pdftotextInstalled()) return CORVANE_TEST_SKIPPED;
+#endif
+    return failed;
+}
 #include "report_page_test.moc"
