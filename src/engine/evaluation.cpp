@@ -64,6 +64,8 @@ Evaluation evaluate(const Scores& scores, int personality) {
     Evaluation result;
     result.scores = scores;
     const DiagnosisIndex& diagnosis = diagnosisIndex();
+    // Rarely more than two dozen rows hold together: one allocation a run.
+    result.diagnosis.reserve(32);
     diagnosis.index.forEachMatch(scores, [&](std::size_t position) {
         result.diagnosis.push_back(diagnosis.refs[position]);
     });
