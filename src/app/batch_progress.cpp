@@ -9,11 +9,6 @@ namespace {
 
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
 
-// The width of a text on a terminal: its characters, as the line is ASCII.
-std::string blanks(const std::string& shown) {
-    return std::string(shown.size(), ' ');
-}
-
 }  // namespace
 
 BatchProgress::BatchProgress(std::ostream& err, bool shown, std::size_t lines)
@@ -44,8 +39,9 @@ void BatchProgress::end() {
 
 void BatchProgress::draw(const std::string& text) {
     if (!shown_) return;
-    // Back to the line's start, over the old text with blanks, then the new one.
-    err_ << '\r' << blanks(line_) << '\r' << text << std::flush;
+    // Back to the line's start, over the old text with blanks (the line is
+    // ASCII, a column a character), then the new one.
+    err_ << '\r' << std::string(line_.size(), ' ') << '\r' << text << std::flush;
     line_ = text;
 }
 

@@ -1,7 +1,6 @@
 #include "gui/about_window.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
@@ -89,15 +88,8 @@ void AboutWindow::addButtons() {
     sysInfo->setGeometry(twips.rect(4560, 3540, 1380, 375));
     // 确定 unloads the window; the next 说明 creates it again.
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    setEscapeAction([this] { close(); });  // Esc does what 确定 does
     connect(sysInfo, &QPushButton::clicked, this, [this] { startSysInfo(*host_); });
-}
-
-void AboutWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

@@ -18,10 +18,6 @@ public:
     // Where 系统信息 looks for the tool; the desktop unless a test says otherwise.
     void setSystemInfoHost(std::unique_ptr<SystemInfoHost> host) { host_ = std::move(host); }
 
-protected:
-    // Esc does what 确定 does.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void addTexts();
     void addRulingLines();

@@ -14,10 +14,6 @@ namespace {
 // How often a wait for the server stops to see whether to go on waiting.
 constexpr double kWaitSlice = 0.25;  // seconds
 
-QByteArray utf8(const QString& text) {
-    return text.toUtf8();
-}
-
 // CUPS measures media in hundredths of a millimetre.
 QPageLayout pageLayout(const cups_size_t& media) {
     const QSizeF paper(media.width / 100.0, media.length / 100.0);
@@ -109,12 +105,12 @@ QSize CupsSpooler::defaultMediaSize() {
 
 bool CupsSpooler::createJob(const QString& title) {
     const ipp_status_t status = cupsCreateDestJob(
-        http_, dest_, info_, &job_, utf8(title).constData(), dest_->num_options, dest_->options);
+        http_, dest_, info_, &job_, title.toUtf8().constData(), dest_->num_options, dest_->options);
     return (status == IPP_STATUS_OK && job_ > 0) || fail(PrintOutcome::Refused);
 }
 
 bool CupsSpooler::startDocument(const QString& title) {
-    documentOpen_ = cupsStartDestDocument(http_, dest_, info_, job_, utf8(title).constData(),
+    documentOpen_ = cupsStartDestDocument(http_, dest_, info_, job_, title.toUtf8().constData(),
                                           CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE;
     return documentOpen_ || fail(PrintOutcome::Refused);
 }

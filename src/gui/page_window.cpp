@@ -1,6 +1,7 @@
 #include "gui/page_window.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -116,6 +117,14 @@ QRect PageWindow::fitToScreenOf(const QWidget& other) {
     const QRect available = availableAreaOf(other);
     fitInto(available, frameMargins(&other));
     return available;
+}
+
+void PageWindow::keyPressEvent(QKeyEvent* event) {
+    if (escapeAction_ && event->matches(QKeySequence::Cancel)) {
+        escapeAction_();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PageWindow::placeBeside(const QWidget& other) {

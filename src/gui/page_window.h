@@ -2,6 +2,7 @@
 
 #include <QMargins>
 #include <QWidget>
+#include <functional>
 
 class QScrollArea;
 
@@ -27,6 +28,10 @@ public:
     // Opens centred over `other`, as far as the available area allows.
     void placeCentredOver(const QWidget& other);
 
+    // What Esc does in the window, unless a control in it takes the key; by
+    // default nothing.
+    void setEscapeAction(std::function<void()> action) { escapeAction_ = std::move(action); }
+
 protected:
     explicit PageWindow(QWidget* parent = nullptr);
 
@@ -40,6 +45,8 @@ protected:
     // is first shown: the window centred in the available area.
     virtual QPoint openingPosition(const QRect& available, const QMargins& frame) const;
 
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // Sizes the window for the available area of the screen `other` is on and
     // returns that area; the frame is measured on `other`.
@@ -48,6 +55,7 @@ private:
 
     QScrollArea* scrollArea_;
     QWidget* page_;
+    std::function<void()> escapeAction_;
 };
 
 }  // namespace corvane

@@ -2,9 +2,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -189,6 +189,7 @@ ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(a
     setDate(QDate::currentDate());
     connect(printButton_, &QPushButton::clicked, this, &ReportWindow::print);
     connect(cancelButton_, &QPushButton::clicked, this, &ReportWindow::cancel);
+    setEscapeAction([this] { cancel(); });  // Esc does what 取消 does
     connect(&printJob_, &QFutureWatcher<PrintResult>::finished, this, &ReportWindow::finishPrint);
 }
 
@@ -346,14 +347,6 @@ void ReportWindow::saveAsPdf() {
 void ReportWindow::cancel() {
     hide();
     resultBox(Box::Diagnosis)->clear();
-}
-
-void ReportWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Cancel)) {
-        cancel();
-        return;
-    }
-    PageWindow::keyPressEvent(event);
 }
 
 }  // namespace corvane

@@ -60,10 +60,6 @@ signals:
     // 打印's job has ended, printed or not; a failure is being shown.
     void printFinished();
 
-protected:
-    // Esc does what 取消 does.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void print();
     void finishPrint();

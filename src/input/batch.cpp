@@ -29,13 +29,12 @@ bool hasControl(std::string_view name) {
     return false;
 }
 
-// A space, a no-break space or an ideographic space.
-bool startsWithBlank(std::string_view text) {
-    return text.starts_with(" ") || text.starts_with("\u00A0") || text.starts_with("\u3000");
-}
-
-bool endsWithBlank(std::string_view text) {
-    return text.ends_with(" ") || text.ends_with("\u00A0") || text.ends_with("\u3000");
+// A space, a no-break space or an ideographic space at either end.
+bool startsOrEndsWithBlank(std::string_view text) {
+    for (const std::string_view blank : {" ", "\u00A0", "\u3000"}) {
+        if (text.starts_with(blank) || text.ends_with(blank)) return true;
+    }
+    return false;
 }
 
 bool endsWithPdf(std::string_view name) {
@@ -59,7 +58,7 @@ std::string_view fileNameProblem(std::string_view name) {
     if (name.find_first_of(":*?\"<>|") != std::string_view::npos)
         return "must not hold any of : * ? \" < > |, which Windows refuses in file names";
     if (name.front() == '.') return "must not start with '.'";
-    if (startsWithBlank(name) || endsWithBlank(name)) return "must not start or end with a blank";
+    if (startsOrEndsWithBlank(name)) return "must not start or end with a blank";
     return {};
 }
 
