@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/batch.h"
+#include "cli/json_batch.h"
 #include "engine/evaluation.h"
 
 namespace {
@@ -33,27 +33,6 @@ void BM_Evaluate(benchmark::State& state) {
 }
 BENCHMARK(BM_Evaluate);
 
-// A report window's part of a run: keeping each box's text.
-class KeptTexts : public Report {
-public:
-    void show() override {}
-    void setText(Box box, std::string_view text) override { texts_[box] = text; }
-
-private:
-    PerBox<std::string> texts_;
-};
-
-void BM_EvaluationRun(benchmark::State& state) {
-    const auto inputs = randomScores(1024);
-    std::size_t next = 0;
-    KeptTexts report;
-    for (auto _ : state) {
-        runEvaluation(report, inputs[next++ % inputs.size()], 1);
-        benchmark::DoNotOptimize(report);
-    }
-}
-BENCHMARK(BM_EvaluationRun);
-
 // Stands in for standard output redirected to /dev/null.
 class DiscardingBuffer : public std::streambuf {
 protected:
@@ -79,7 +58,7 @@ void BM_Batch(benchmark::State& state) {
         std::istringstream in(input);
         DiscardingBuffer discard;
         std::ostream out(&discard);
-        benchmark::DoNotOptimize(cli::runBatch(in, cli::streamOutput(out), out));
+        benchmark::DoNotOptimize(cli::evaluateBatch(in, cli::streamOutput(out), out));
     }
     state.SetItemsProcessed(state.iterations() * 10000);
 }

@@ -17,9 +17,10 @@
 
 #include "app/pdf_export.h"
 #include "engine/evaluation.h"
-#include "gui/face_subsets.h"
-#include "gui/report_layout.h"
-#include "gui/report_page.h"
+#include "report/face_subsets.h"
+#include "report/report_content.h"
+#include "report/report_layout.h"
+#include "report/report_page.h"
 
 namespace {
 

@@ -1,33 +1,58 @@
 # Fails when a file includes a layer its own layer may not use, or a header by
-# a path up ("../"), or when a file of a Qt-free layer includes a Qt header.
-# Every layer's target puts all of src/ on the include path, so this test is
-# what keeps a layer from the headers of those it may not use.
-#   cmake -DROOT=<source dir> -P layers.cmake
+# a path up ("../"), or when a file of a Qt-free layer includes a Qt header,
+# or one of a widget-free layer a Qt Widgets header, or when anything but the
+# print layer speaks to CUPS. Every layer's target puts all of src/ on the
+# include path, so this test is what keeps a layer from the headers of those
+# it may not use.
+#   cmake -DROOT=<source dir> -DQT_WIDGETS_HEADERS=<QtWidgets include dir> -P layers.cmake
 cmake_minimum_required(VERSION 3.25)
 # Each layer with the layers it may include, itself among them.
 set(uses_engine engine)
 set(uses_sysinfo sysinfo)
 set(uses_input engine input)
 set(uses_cli engine input cli)
-set(uses_gui engine sysinfo gui)
-set(uses_app engine sysinfo input gui app)
+set(uses_report engine report)
+set(uses_print engine report print)
+set(uses_gui engine sysinfo report print gui)
+set(uses_app engine input report app)
+# The one file of a layer that may use a layer more: the desktop program's
+# main opens the windows, while the rest of src/app exports without them.
+set(also_uses_app_main.cpp gui)
 set(qt_free_layers engine sysinfo input cli)
-set(layers engine sysinfo input cli gui app)
+set(widget_free_layers report print)
+set(cups_layers print)
+set(layers engine sysinfo input cli report print gui app)
 list(JOIN layers "|" any_layer)
+
+# The headers of Qt Widgets by name (QWidget, QLabel, ...), as they are
+# installed; a build without the windows has none to look for.
+set(widget_headers "")
+if(QT_WIDGETS_HEADERS)
+  file(GLOB widget_header_paths RELATIVE ${QT_WIDGETS_HEADERS} ${QT_WIDGETS_HEADERS}/Q*)
+  list(FILTER widget_header_paths EXCLUDE REGEX "\\.")
+  list(JOIN widget_header_paths "|" widget_headers)
+  if(NOT widget_headers)
+    message(FATAL_ERROR "no Qt Widgets headers in '${QT_WIDGETS_HEADERS}'")
+  endif()
+else()
+  set(widget_free_layers "")
+endif()
 
 set(offenders "")
 foreach(layer IN LISTS layers)
   file(GLOB_RECURSE files ${ROOT}/src/${layer}/*.h ${ROOT}/src/${layer}/*.cpp)
   foreach(file IN LISTS files)
     file(RELATIVE_PATH name ${ROOT} ${file})
+    get_filename_component(base ${file} NAME)
+    set(allowed_here ${uses_${layer}} ${also_uses_${layer}_${base}})
     # "folder/..." of any folder, and <layer/...>, which finds the same header.
     file(STRINGS ${file} project_includes
          REGEX "^[ \t]*#[ \t]*include[ \t]*(\"[a-z]+|<(${any_layer}))/")
     foreach(include IN LISTS project_includes)
       string(REGEX REPLACE "^[^\"<]*[\"<]([a-z]+)/.*$" "\\1" used "${include}")
-      if(NOT used IN_LIST uses_${layer})
-        list(JOIN uses_${layer} ", " allowed)
-        list(APPEND offenders "${name}: ${include} (${layer} may use ${allowed})")
+      if(NOT used IN_LIST allowed_here)
+        list(JOIN allowed_here ", " allowed)
+        list(APPEND offenders "${name}: ${include} (it may use ${allowed})")
       endif()
     endforeach()
     file(STRINGS ${file} upward_includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]*\\.\\./")
@@ -41,6 +66,19 @@ foreach(layer IN LISTS layers)
         list(APPEND offenders "${name}: ${qt_includes} (${layer} uses no Qt)")
       endif()
     endif()
+    if(layer IN_LIST widget_free_layers)
+      file(STRINGS ${file} widget_includes
+           REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](QtWidgets/|(${widget_headers})[>\"])")
+      if(widget_includes)
+        list(APPEND offenders "${name}: ${widget_includes} (${layer} uses no Qt Widgets)")
+      endif()
+    endif()
+    if(NOT layer IN_LIST cups_layers)
+      file(STRINGS ${file} cups_includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]cups/")
+      if(cups_includes)
+        list(APPEND offenders "${name}: ${cups_includes} (only print speaks to CUPS)")
+      endif()
+    endif()
   endforeach()
 endforeach()
 if(offenders)
@@ -48,4 +86,6 @@ if(offenders)
   message(FATAL_ERROR "Includes across the layers' bounds:\n  ${lines}")
 endif()
 list(JOIN qt_free_layers ", " qt_free)
-message(STATUS "every layer includes only what it may use; ${qt_free} include no Qt header")
+list(JOIN widget_free_layers ", " widget_free)
+message(STATUS "every layer includes only what it may use; ${qt_free} include no Qt header, "
+               "${widget_free} no Qt Widgets header")

@@ -35,7 +35,7 @@ corvane::ReportWindow& diagnose(corvane::QuestionnaireWindow& questionnaire) {
     }
     questionnaire.findChild<QRadioButton*>("Option1")->setChecked(true);
     questionnaire.findChild<QPushButton*>("Command1")->click();
-    corvane::ReportWindow& report = *questionnaire.report().window();
+    corvane::ReportWindow& report = *questionnaire.report();
     type(report, "Text2", "张三");
     type(report, "Text3", "男");
     type(report, "Text4", "45");

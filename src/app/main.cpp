@@ -7,9 +7,9 @@
 #include "app/command_line.h"
 #include "app/pdf_export.h"
 #include "app/platform.h"
-#include "gui/faces.h"
 #include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
+#include "report/faces.h"
 
 using namespace Qt::StringLiterals;
 

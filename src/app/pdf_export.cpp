@@ -2,13 +2,10 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
-#include <filesystem>
 #include <future>
 #include <istream>
 #include <iterator>
@@ -18,16 +15,16 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "app/batch_progress.h"
 #include "app/interruption.h"
 #include "engine/evaluation.h"
-#include "gui/face_subsets.h"
-#include "gui/report_page.h"
-#include "gui/whole_write.h"
-#include "gui/widgets.h"
 #include "input/batch.h"
+#include "report/face_subsets.h"
+#include "report/pdf_file.h"
+#include "report/report_content.h"
+#include "report/report_page.h"
+#include "report/utf8.h"
 
 namespace corvane::app {
 
@@ -57,48 +54,15 @@ std::string existsAlready(const QString& path, bool batch) {
            (batch ? " or --skip-existing to leave it" : "");
 }
 
-// A file, a folder or a symbolic link, even one that leads nowhere.
-bool entryExists(const QString& path) {
-    const QFileInfo entry(path);
-    return entry.exists() || entry.isSymLink();
-}
-
-// A new file beside path for a page to be written to before it is moved into
-// place: opened as new, so never an existing file or a link, and with the
-// permissions any new file gets.
-bool openPart(QFile& part, const QString& path) {
-    const QDir folder = QFileInfo(path).dir();
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const quint64 random = QRandomGenerator::global()->generate64();
-        part.setFileName(folder.filePath(u".corvane-%1.part"_s.arg(random, 16, 16, QChar(u'0'))));
-        if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
-        if (!entryExists(part.fileName())) return false;  // the folder refuses, not a name taken
+// Writes the page as the file at path, and says what went wrong, or nothing.
+std::string writePage(const QString& path, const QByteArray& pdf, bool replace, bool batch) {
+    const FileOutcome outcome = writePdfFile(path, pdf, replace);
+    switch (outcome.kind) {
+        case FileOutcome::Kind::Written: return {};
+        case FileOutcome::Kind::ExistsAlready: return existsAlready(path, batch);
+        case FileOutcome::Kind::Failed: break;
     }
-    return false;
-}
-
-std::filesystem::path fileSystemPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
-
-// Moves the finished file to its name without replacing anything there: a
-// hard link fails when the name is taken, even by a link that leads nowhere.
-// Where hard links cannot be made, the name is looked at first.
-std::error_code moveWithoutReplacing(const std::filesystem::path& from,
-                                     const std::filesystem::path& to) {
-    std::error_code error;
-    std::filesystem::create_hard_link(from, to, error);
-    if (!error) {
-        std::filesystem::remove(from, error);
-        return {};
-    }
-    if (error == std::errc::file_exists) return error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(to))) {
-        return std::make_error_code(std::errc::file_exists);
-    }
-    error.clear();
-    std::filesystem::rename(from, to, error);
-    return error;
+    return cannotWrite(path, outcome.reason);
 }
 
 // The page of an assessment, dated today, with the particulars given.
@@ -138,7 +102,7 @@ public:
         pool_.start([outcome, path, replace = command_.overwrite,
                      content = contentOf(record.assessment, today_, record.field("name"),
                                          record.field("sex"), record.field("age"))] {
-            outcome->set_value(writePage(content, path, replace));
+            outcome->set_value(makePage(content, path, replace));
         });
         return later;
     }
@@ -151,12 +115,12 @@ public:
 
 private:
     // Runs on a thread of the pool. A page not begun when Ctrl-C came is left.
-    static LineOutcome writePage(const ReportContent& content, const QString& path, bool replace) {
+    static LineOutcome makePage(const ReportContent& content, const QString& path, bool replace) {
         if (InterruptionGuard::interrupted()) return LineOutcome::cancelled();
         try {
             const QByteArray pdf = reportPdf(content);
             if (pdf.isEmpty()) return LineOutcome::failed("cannot make the page of " + shown(path));
-            std::string problem = placeFile(path, pdf, replace);
+            std::string problem = writePage(path, pdf, replace, true);
             if (!problem.empty()) return LineOutcome::failed(std::move(problem));
             return LineOutcome::done({}, nameIsCut(content) ? kNameCut : "");
         } catch (const std::exception& error) {
@@ -211,47 +175,6 @@ std::string summary(const input::BatchTally& tally) {
 
 }  // namespace
 
-std::string writeFile(const QString& path, const QByteArray& bytes, bool replace) {
-    QFile file(path);
-    const bool created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
-    if (!created) {
-        if (!entryExists(path)) return cannotWrite(path, file.errorString());
-        if (!replace) return existsAlready(path, false);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            return cannotWrite(path, file.errorString());
-        }
-    }
-    std::optional<QString> failure = writeWhole(file, bytes);
-    if (!failure) {
-        file.close();
-        if (file.error() == QFileDevice::NoError) return {};
-        failure = file.errorString();
-    }
-    const std::string problem = cannotWrite(path, *failure);
-    // A file begun here and not finished is no report; one that was there stays.
-    if (created) file.remove();
-    return problem;
-}
-
-std::string placeFile(const QString& path, const QByteArray& bytes, bool replace) {
-    QFile part;
-    if (!openPart(part, path)) return cannotWrite(path, part.errorString());
-    std::optional<QString> failure = writeWhole(part, bytes);
-    part.close();
-    if (!failure && part.error() != QFileDevice::NoError) failure = part.errorString();
-    std::error_code error;
-    if (!failure && replace) {
-        std::filesystem::rename(fileSystemPath(part.fileName()), fileSystemPath(path), error);
-    } else if (!failure) {
-        error = moveWithoutReplacing(fileSystemPath(part.fileName()), fileSystemPath(path));
-    }
-    if (!failure && !error) return {};
-    part.remove();
-    if (failure) return cannotWrite(path, *failure);
-    if (error == std::errc::file_exists) return existsAlready(path, true);
-    return cannotWrite(path, toQString(error.message()));
-}
-
 int exportPdf(const Command& command, std::ostream& err) {
     const QString path = toQString(command.pdfFile);
     std::string problem;
@@ -259,12 +182,10 @@ int exportPdf(const Command& command, std::ostream& err) {
         const ReportContent content = contentOf(command.answers.assessment(), QDate::currentDate(),
                                                 command.name, command.sex, command.age);
         if (nameIsCut(content)) err << "corvane: " << kNameCut << '\n';
-        if (!command.overwrite && entryExists(path)) {
-            problem = existsAlready(path, false);
-        } else if (const QByteArray pdf = reportPdf(content); pdf.isEmpty()) {
+        if (const QByteArray pdf = reportPdf(content); pdf.isEmpty()) {
             problem = "cannot make the page of " + shown(path);
         } else {
-            problem = writeFile(path, pdf, command.overwrite);
+            problem = writePage(path, pdf, command.overwrite, false);
         }
     } catch (const input::InputError& error) {
         problem = error.what();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <cstddef>
 #include <iosfwd>
 #include <optional>
@@ -33,15 +31,5 @@ inline constexpr int kInterrupted = 130;
 // Ctrl-C.
 int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
                    const BatchDisplay& display = {});
-
-// Writes the bytes as the file at path: an existing file only when replace is
-// set. Returns what went wrong, or an empty text when every byte was written;
-// a file it began and could not finish is removed.
-std::string writeFile(const QString& path, const QByteArray& bytes, bool replace);
-
-// Writes the bytes to a new file beside path and moves that into place: over
-// an existing entry only when replace is set, and then over the entry itself,
-// never through a symbolic link. Returns what went wrong, or an empty text.
-std::string placeFile(const QString& path, const QByteArray& bytes, bool replace);
 
 }  // namespace corvane::app

@@ -7,7 +7,7 @@
 #include <io.h>
 #endif
 
-#include "cli/batch.h"
+#include "cli/json_batch.h"
 #include "cli/output.h"
 #include "cli/write_failure.h"
 #include "input/answer_options.h"
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     }
     if (options.batch) {
         std::ios::sync_with_stdio(false);
-        return runBatch(std::cin, standardOutput(), std::cerr);
+        return evaluateBatch(std::cin, standardOutput(), std::cerr);
     }
     return runSingle(options);
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "engine/report.h"
+#include "engine/box.h"
 
 namespace corvane::cli {
 

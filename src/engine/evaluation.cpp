@@ -75,28 +75,4 @@ Evaluation evaluate(const Scores& scores, int personality) {
     return result;
 }
 
-void apply(const Evaluation& evaluation, Report& report) {
-    for (const RowRef& ref : evaluation.diagnosis) {
-        report.setText(ref.ruleTable().target, ref.rule().text);
-    }
-    if (evaluation.personality >= 1 && evaluation.personality <= kPersonalityCount) {
-        report.setText(Box::Personality, evaluation.text(Box::Personality));
-    }
-    if (evaluation.dietRow) report.setText(kDietRules.target, evaluation.text(Box::Diet));
-}
-
-Evaluation runEvaluation(Report& report, const Scores& scores, int personality) {
-    report.show();
-    // A run decides the whole report: a box that none of its rows writes stays
-    // empty instead of showing what an earlier run wrote for someone else.
-    for (Box box : kReportBoxes) report.setText(box, {});
-    Evaluation evaluation = evaluate(scores, personality);
-    apply(evaluation, report);
-    return evaluation;
-}
-
-Evaluation runEvaluation(Report& report, const Ticks& ticks, int personality) {
-    return runEvaluation(report, computeScores(ticks), personality);
-}
-
 }  // namespace corvane

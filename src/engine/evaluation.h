@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/box.h"
 #include "engine/catalogue.h"
-#include "engine/report.h"
 #include "engine/rules/rule.h"
 
 namespace corvane {
@@ -37,14 +37,8 @@ struct Evaluation {
     std::string_view text(Box box) const;
 };
 
+// The 诊断 button's evaluation of the scores and the chosen personality type:
+// what the report of these answers shows.
 Evaluation evaluate(const Scores& scores, int personality);
-
-// Writes every text the evaluation chose into the report, in run order.
-void apply(const Evaluation& evaluation, Report& report);
-
-// The Diagnose button's run: show the report first and empty its three
-// boxes, then score and write every match in order.
-Evaluation runEvaluation(Report& report, const Ticks& ticks, int personality);
-Evaluation runEvaluation(Report& report, const Scores& scores, int personality);
 
 }  // namespace corvane

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <array>
 
-#include "gui/faces.h"
 #include "gui/twips.h"
 #include "gui/widgets.h"
+#include "report/faces.h"
 
 namespace corvane {
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "gui/widgets.h"
+#include "report/utf8.h"
 
 #ifdef _WIN32
 #include "sysinfo/sysinfo_win.h"

@@ -13,12 +13,13 @@
 #include "engine/advice/personality_advice.h"
 #include "engine/evaluation.h"
 #include "gui/about_window.h"
-#include "gui/faces.h"
 #include "gui/held_keys.h"
-#include "gui/report_layout.h"
 #include "gui/report_window.h"
 #include "gui/twips.h"
 #include "gui/widgets.h"
+#include "report/faces.h"
+#include "report/report_layout.h"
+#include "report/utf8.h"
 
 namespace corvane {
 
@@ -86,7 +87,7 @@ protected:
 
 }  // namespace
 
-QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent), report_(this) {
+QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent) {
     setObjectName("form0");
     setWindowTitle(programTitle());
     setFont(plainFace());
@@ -100,7 +101,12 @@ QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent), 
 }
 
 QuestionnaireWindow::~QuestionnaireWindow() {
+    delete report_;
     delete about_;
+}
+
+ReportWindow* QuestionnaireWindow::report() const {
+    return report_;
 }
 
 AboutWindow* QuestionnaireWindow::about() const {
@@ -190,8 +196,16 @@ int QuestionnaireWindow::personality() const {
     return checked == -1 ? kNoPersonality : checked;
 }
 
+// Shows the report of the answers as they stand, in the one report window.
 void QuestionnaireWindow::diagnose() {
-    runEvaluation(report_, ticks(), personality());
+    const Evaluation evaluation = evaluate(computeScores(ticks()), personality());
+    if (!report_) {
+        report_ = new ReportWindow();
+        // Beside the questionnaire where the screen has room, so that its
+        // buttons stay free.
+        report_->placeBeside(*this);
+    }
+    report_->showDiagnosis(evaluation, today_());
 }
 
 void QuestionnaireWindow::clear() {
@@ -224,7 +238,7 @@ QPoint QuestionnaireWindow::openingPosition(const QRect& available, const QMargi
 }
 
 void QuestionnaireWindow::closeEvent(QCloseEvent* event) {
-    report_.close();
+    if (report_) report_->close();
     if (about_) about_->close();
     event->accept();
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QDate>
 #include <QPointer>
 #include <array>
+#include <functional>
 
 #include "engine/catalogue.h"
 #include "gui/page_window.h"
-#include "gui/single_report_window.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -14,6 +15,7 @@ class QPushButton;
 namespace corvane {
 
 class AboutWindow;
+class ReportWindow;
 class Twips;
 
 // The questionnaire, the program's main window: the user ticks the symptoms
@@ -30,8 +32,14 @@ public:
     Ticks ticks() const;
     int personality() const;
 
-    SingleReportWindow& report() { return report_; }
+    // The report window while it exists, else null. A diagnosis creates it,
+    // also after the user closed it with its frame's close control.
+    ReportWindow* report() const;
     AboutWindow* about() const;
+
+    // Where today's date comes from; the system clock unless a test says otherwise.
+    using Clock = std::function<QDate()>;
+    void setClock(Clock clock) { today_ = std::move(clock); }
 
 protected:
     // Closing the questionnaire ends the program, so the other windows go too.
@@ -53,8 +61,9 @@ private:
 
     std::array<QCheckBox*, kSymptomCount> boxes_{};
     QButtonGroup* personalities_ = nullptr;  // ids 1 to 5, as the types are numbered
-    SingleReportWindow report_;
+    QPointer<ReportWindow> report_;
     QPointer<AboutWindow> about_;
+    Clock today_ = &QDate::currentDate;
 };
 
 }  // namespace corvane

@@ -1,28 +1,24 @@
 #include "gui/report_window.h"
 
-#include <QDate>
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTextDocument>
 #include <QTextEdit>
-#include <QtConcurrent/QtConcurrentRun>
-#include <cmath>
-#include <memory>
 
-#include "gui/faces.h"
-#include "gui/report_layout.h"
+#include "engine/evaluation.h"
+#include "gui/paragraph.h"
 #include "gui/twips.h"
-#include "gui/whole_write.h"
 #include "gui/widgets.h"
+#include "report/faces.h"
+#include "report/pdf_file.h"
+#include "report/report_layout.h"
+#include "report/report_page.h"
+#include "report/utf8.h"
 
 namespace corvane {
 
@@ -36,47 +32,6 @@ QRect placeOf(const Twips& twips, const layout::Item& item) {
     const layout::TwipRect& r = item.rect;
     return twips.rect(r.left, r.top, r.width, r.height);
 }
-
-// A paragraph of the page: wraps like a label, with the lines as close as the
-// Windows faces set them, so the introduction fits its designed height. Its
-// text is the one it is made with.
-class Paragraph : public QLabel {
-public:
-    using QLabel::QLabel;
-
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override {
-        return static_cast<int>(std::ceil(laidOut(width).size().height()));
-    }
-    QSize sizeHint() const override { return {width(), heightForWidth(width())}; }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        laidOut(width()).drawContents(&painter);
-    }
-    void changeEvent(QEvent* event) override {
-        if (event->type() == QEvent::FontChange) document_.reset();
-        QLabel::changeEvent(event);
-    }
-
-private:
-    // The text laid out at a width; kept until another width or font is asked for.
-    QTextDocument& laidOut(int width) const {
-        if (!document_ || document_->textWidth() != width) {
-            document_ = std::make_unique<QTextDocument>();
-            document_->setDocumentMargin(0);
-            document_->setDefaultFont(font());
-            document_->setPlainText(text());
-            setLinePitch(*document_, linePitch(font()));
-            document_->setTextWidth(width);
-        }
-        return *document_;
-    }
-
-    mutable std::unique_ptr<QTextDocument> document_;
-};
 
 // Controls of the page, each at its designed rectangle. Labels and one-line
 // fields grow when the free faces would clip their text; the result boxes keep
@@ -144,16 +99,12 @@ QString withPdfSuffix(const QString& path) {
     return path + u".pdf"_s;
 }
 
-// Writes the page as a PDF file, replacing the file only once the whole
-// document is written. Returns what went wrong, or nothing.
-QString writePdfFile(const QString& path, const ReportContent& content) {
+// Saves the page as a PDF file, over whatever the user chose to replace.
+// Returns what went wrong, or nothing.
+QString savePdf(const QString& path, const ReportContent& content) {
     const QByteArray pdf = reportPdf(content);
     if (pdf.isEmpty()) return u"无法生成PDF文档。"_s;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (const std::optional<QString> failure = writeWhole(file, pdf)) return *failure;
-    if (!file.commit()) return file.errorString();
-    return {};
+    return writePdfFile(path, pdf, true).reason;
 }
 
 // A warning over the window with a 确定 button, gone once it is closed; the
@@ -190,12 +141,7 @@ ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(a
     connect(printButton_, &QPushButton::clicked, this, &ReportWindow::print);
     connect(cancelButton_, &QPushButton::clicked, this, &ReportWindow::cancel);
     setEscapeAction([this] { cancel(); });  // Esc does what 取消 does
-    connect(&printJob_, &QFutureWatcher<PrintResult>::finished, this, &ReportWindow::finishPrint);
-}
-
-// A job still being sent stops waiting for the server; its outcome is not shown.
-ReportWindow::~ReportWindow() {
-    stopPrinting_.request_stop();
+    connect(&printJob_, &PrintJob::finished, this, &ReportWindow::finishPrint);
 }
 
 void ReportWindow::addRulingLines(const Twips& twips) {
@@ -234,7 +180,6 @@ void ReportWindow::addResultBoxes(const Twips& twips) {
     introduction->setObjectName(layout::kIntroduction.name);
     introduction->setAccessibleName(introductionText.trimmed());  // without its indent
     introduction->setFont(layout::kIntroduction.font());
-    introduction->setWordWrap(true);
     placeAt(*introduction, placeOf(twips, layout::kIntroduction));
     for (Box box : kReportBoxes) {
         const layout::ResultPlace& place = layout::kResults[box];
@@ -265,6 +210,13 @@ void ReportWindow::setDate(const QDate& date) {
     signatureDateLabel_->setText(text);
 }
 
+void ReportWindow::showDiagnosis(const Evaluation& evaluation, const QDate& today) {
+    setDate(today);
+    showButtons();
+    for (Box box : kReportBoxes) setResult(box, toQString(evaluation.text(box)));
+    bringToFront(*this);
+}
+
 ReportContent ReportWindow::content() const {
     ReportContent content;
     content.name = name_->text();
@@ -276,18 +228,14 @@ ReportContent ReportWindow::content() const {
     return content;
 }
 
-QTextEdit* ReportWindow::resultBox(Box box) const {
-    return resultBoxes_[box];
-}
-
 void ReportWindow::setResult(Box box, const QString& text) {
-    QTextEdit* edit = resultBox(box);
+    QTextEdit* edit = resultBoxes_[box];
     edit->setPlainText(text);
     setLinePitch(*edit->document(), linePitch(edit->font()));
 }
 
 QString ReportWindow::result(Box box) const {
-    return resultBox(box)->toPlainText();
+    return resultBoxes_[box]->toPlainText();
 }
 
 void ReportWindow::showButtons() {
@@ -296,8 +244,7 @@ void ReportWindow::showButtons() {
 }
 
 // Prints the page, which never shows the buttons; they stay hidden after a
-// good print, as on paper, and come back when it fails. The page is drawn and
-// sent on a worker thread while the window goes on answering.
+// good print, as on paper, and come back when it fails.
 void ReportWindow::print() {
     if (isPrinting()) return;
     // The hidden button's focus goes to the window itself rather than on to
@@ -306,12 +253,11 @@ void ReportWindow::print() {
     printButton_->hide();
     cancelButton_->hide();
     setCursor(Qt::BusyCursor);
-    printJob_.setFuture(QtConcurrent::run(pagePrinter_, content(), stopPrinting_.get_token()));
+    printJob_.start(content());
 }
 
-void ReportWindow::finishPrint() {
+void ReportWindow::finishPrint(const PrintResult& result) {
     unsetCursor();
-    const PrintResult result = printJob_.result();
     if (!result.printed()) {
         showButtons();
         showPrintProblem(result);
@@ -336,7 +282,7 @@ void ReportWindow::saveAsPdf() {
     const QString offered = QDir(folder).filePath(reportFileName(name_->text(), date_));
     const QString path = withPdfSuffix(askFileName_(this, offered));
     if (path.isEmpty()) return;
-    const QString problem = writePdfFile(path, content());
+    const QString problem = savePdf(path, content());
     if (problem.isEmpty()) return;
     warningBox(this, "saveProblem", u"另存为PDF"_s,
                u"无法保存PDF文件 %1：%2"_s.arg(QDir::toNativeSeparators(path), problem))
@@ -346,7 +292,7 @@ void ReportWindow::saveAsPdf() {
 // 取消 hides the report and empties the diagnosis; everything else stays.
 void ReportWindow::cancel() {
     hide();
-    resultBox(Box::Diagnosis)->clear();
+    resultBoxes_[Box::Diagnosis]->clear();
 }
 
 }  // namespace corvane

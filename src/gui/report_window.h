@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QDate>
-#include <QFutureWatcher>
 #include <functional>
-#include <stop_token>
 
 #include "engine/box.h"
-#include "gui/page_printer.h"
 #include "gui/page_window.h"
-#include "gui/report_page.h"
+#include "print/print_job.h"
+#include "report/report_content.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,18 +15,22 @@ class QTextEdit;
 
 namespace corvane {
 
+struct Evaluation;
 class Twips;
 
 // The report window: a one-page report with the client's particulars, the
-// three result boxes written by a diagnosis, and 打印 and 取消 buttons.
+// three result boxes a diagnosis fills, and 打印 and 取消 buttons.
 class ReportWindow : public PageWindow {
     Q_OBJECT
 
 public:
     explicit ReportWindow(QWidget* parent = nullptr);
-    ~ReportWindow() override;
-    ReportWindow(const ReportWindow&) = delete;
-    ReportWindow& operator=(const ReportWindow&) = delete;
+
+    // Shows a diagnosis: the three boxes as the evaluation decided them (a
+    // box it wrote nothing into empty), both dates set to today, both buttons
+    // shown (also after a print), the particulars kept; the window comes to
+    // the front.
+    void showDiagnosis(const Evaluation& evaluation, const QDate& today);
 
     void setResult(Box box, const QString& text);
     QString result(Box box) const;
@@ -39,16 +41,8 @@ public:
     // What the report says as it stands, for the printed page.
     ReportContent content() const;
 
-    // Shows 打印 and 取消 again for a new report, also after a print.
-    void showButtons();
-
-    // How 打印 prints the page, on a worker thread; it should stop waiting
-    // once asked to. The default printer unless a test says otherwise.
-    using PagePrinter =
-        std::function<PrintResult(const ReportContent& content, std::stop_token stop)>;
-    void setPagePrinter(PagePrinter printer) { pagePrinter_ = std::move(printer); }
-
-    // While 打印's job is being prepared and sent.
+    // 打印's job; a test may print elsewhere through it.
+    PrintJob& printJob() { return printJob_; }
     bool isPrinting() const { return printJob_.isRunning(); }
 
     // How 另存为PDF… asks where to save, offering a path; an empty answer
@@ -62,8 +56,9 @@ signals:
 
 private:
     void print();
-    void finishPrint();
+    void finishPrint(const PrintResult& result);
     void cancel();
+    void showButtons();
     void showPrintProblem(const PrintResult& result);
     void saveAsPdf();
 
@@ -72,13 +67,7 @@ private:
     void addResultBoxes(const Twips& twips);
     void addFooter(const Twips& twips);
 
-    QTextEdit* resultBox(Box box) const;
-
-    PagePrinter pagePrinter_ = [](const ReportContent& content, std::stop_token stop) {
-        return printOnDefaultPrinter(content, std::move(stop));
-    };
-    QFutureWatcher<PrintResult> printJob_;
-    std::stop_source stopPrinting_;
+    PrintJob printJob_;
     FileNameAsker askFileName_;
     QDate date_;
     QLineEdit* name_ = nullptr;

@@ -3,20 +3,21 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
-#include <string_view>
+
+#include "report/faces.h"
 
 namespace corvane {
 
-// The program's own texts are UTF-8; the windows show them as QString.
-inline QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The program's name and version, as its questionnaire, its about window and
-// its messages are titled.
+// its messages are titled: Corvane1.0.
 inline QString programTitle() {
     using namespace Qt::StringLiterals;
-    return u"Corvane1.0"_s;
+    return u"Corvane"_s + QString::fromLatin1(CORVANE_VERSION);
+}
+
+// The windows' ordinary text: 宋体 at 9 pt.
+inline QFont plainFace() {
+    return songti(9);
 }
 
 // A label that shows its text as it stands (never as rich text), from the top left.

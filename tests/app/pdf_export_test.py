@@ -222,6 +222,66 @@ class Export(unittest.TestCase):
         self.assertEqual(os.listdir(folder), [])
         self.assertFalse(os.path.exists(pdf))
 
+    def old_report(self, name):
+        """A member's report as an earlier run left it, readable by its owner alone."""
+        pdf = self.path(name)
+        self.assertEqual(run("--pdf", pdf, "--ticks", "1", "--name", "张三").returncode, 0)
+        os.chmod(pdf, 0o600)
+        with open(pdf, "rb") as old:
+            return pdf, old.read()
+
+    def test_overwriting_keeps_the_old_report_until_the_new_one_is_whole(self):
+        pdf, old = self.old_report("report.pdf")
+        replacing = ["--pdf", pdf, "--overwrite", "--scores", "Yin=12,Yang=15", "--name", "李四"]
+        cut = run(*replacing, preexec_fn=small_files)
+        self.assertEqual(cut.returncode, 1)
+        self.assertIn("File too large", cut.stderr.decode())
+        with open(pdf, "rb") as kept:
+            self.assertEqual(kept.read(), old)
+        self.assertEqual(os.listdir(self.dir), ["report.pdf"])
+
+        replaced = run(*replacing)
+        self.assertEqual(replaced.returncode, 0, replaced.stderr)
+        self.assertIn("李四", page_text(pdf))
+        self.assertEqual(os.stat(pdf).st_mode & 0o777, 0o600)
+
+    @unittest.skipUnless(shutil.which("unshare"), "util-linux's unshare is not installed")
+    def test_overwriting_on_a_full_file_system_keeps_the_old_report(self):
+        """A small file system of its own, in a mount namespace, with less room
+        left than the new page needs."""
+        pdf, old = self.old_report("old.pdf")
+        disk = self.path("disk")
+        os.mkdir(disk)
+        script = (f'mount -t tmpfs -o size=1m tmpfs "$1" && cp "$2" "$1/report.pdf" && '
+                  f'(dd if=/dev/zero of="$1/filler" bs=4k 2>/dev/null; rm -f "$1/filler"; '
+                  f'dd if=/dev/zero of="$1/filler" bs=1k count=$(($(stat -f -c %a*%S/1024 "$1") - 16)) 2>/dev/null); '
+                  f'"$3" --pdf "$1/report.pdf" --overwrite --scores Yin=12 --name 李四; echo "status $?"; '
+                  f'cmp -s "$1/report.pdf" "$2" && echo kept; ls -A "$1"')
+        done = subprocess.run(["unshare", "--map-root-user", "--mount", "sh", "-c", script, "sh", disk, pdf, CORVANE],
+                              capture_output=True, env=ENV, timeout=120)
+        told = done.stdout.decode().split()
+        self.assertIn("No space left on device", done.stderr.decode())
+        self.assertEqual(told, ["status", "1", "kept", "filler", "report.pdf"], done.stderr)
+
+    def test_overwriting_replaces_a_symbolic_link_and_a_device_is_written_into(self):
+        outside = self.path("outside.pdf")
+        with open(outside, "wb") as theirs:
+            theirs.write(b"theirs")
+        link = self.path("link.pdf")
+        os.symlink(outside, link)
+        done = run("--pdf", link, "--overwrite", "--ticks", "1")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertFalse(os.path.islink(link))
+        self.assertEqual(pages(link), 1)
+        with open(outside, "rb") as theirs:
+            self.assertEqual(theirs.read(), b"theirs")
+
+        piped = run("--pdf", "/dev/stdout", "--ticks", "1")
+        self.assertEqual((piped.returncode, piped.stderr), (0, b""))
+        with open(self.path("piped.pdf"), "wb") as out:
+            out.write(piped.stdout)
+        self.assertEqual(pages(self.path("piped.pdf")), 1)
+
     def test_nothing_is_written_through_a_symbolic_link_in_the_folder(self):
         outside = self.path("outside.pdf")
         with open(outside, "wb") as theirs:

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/batch.h"
+#include "cli/json_batch.h"
 #include "cli/output.h"
 #include "input/assessment.h"
 
@@ -81,7 +81,7 @@ void fuzzBatch(std::string_view input) {
     std::istringstream in{std::string(input)};
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runBatch(in, streamOutput(out), err);
+    const int status = evaluateBatch(in, streamOutput(out), err);
     const std::string output = out.str();
     require(lineCount(output) == lineCount(input), "one output line per input line");
     require(output.empty() || output.back() == '\n', "the output ends with a whole line");

@@ -81,7 +81,7 @@ void QuestionnaireWindowTest::tick(std::initializer_list<const char*> boxes) {
 }
 
 ReportWindow& QuestionnaireWindowTest::report() {
-    ReportWindow* window = form_->report().window();
+    ReportWindow* window = form_->report();
     if (!window) qFatal("the report window does not exist");
     return *window;
 }
@@ -241,7 +241,7 @@ void QuestionnaireWindowTest::diagnosisThroughAccessibilityActions() {
     act(control(*form_, "Option3"), QAccessibleActionInterface::toggleAction());
     act(control(*form_, "Command1"), QAccessibleActionInterface::pressAction());
 
-    QTRY_VERIFY(form_->report().window());  // a pressed button clicks a moment later
+    QTRY_VERIFY(form_->report());  // a pressed button clicks a moment later
     QCOMPARE(form_->personality(), 3);
     QVERIFY(report().isVisible());
     QVERIFY(text("Text1").contains("阴虚"));
@@ -380,7 +380,7 @@ void QuestionnaireWindowTest::eachRunShowsOnlyWhatItDecided() {
 // A program left open overnight dates the next morning's reports that morning.
 void QuestionnaireWindowTest::everyRunDatesTheReportToday() {
     QDate today(2026, 12, 8);
-    form_->report().setClock([&today] { return today; });
+    form_->setClock([&today] { return today; });
     const auto shortDate = [](const QDate& date) {
         return QLocale::system().toString(date, QLocale::ShortFormat);
     };
@@ -398,7 +398,8 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     click(*form_, "Command1");
     QPointer<ReportWindow> first = &report();
     control<QLineEdit>(*first, "Text2").setText("李四");
-    first->setPagePrinter([](const ReportContent&, std::stop_token) { return PrintResult{}; });
+    first->printJob().setPagePrinter(
+        [](const ReportContent&, std::stop_token) { return PrintResult{}; });
     QSignalSpy printed(first.data(), &ReportWindow::printFinished);
     click(*first, "Command1");  // a good print leaves both buttons hidden
     QTRY_COMPARE(printed.count(), 1);
@@ -406,7 +407,7 @@ void QuestionnaireWindowTest::closedReportIsCreatedAnew() {
     first->close();  // what the frame's close control does
     runDeferredDeletes();
     QVERIFY(first.isNull());
-    QVERIFY(!form_->report().window());
+    QVERIFY(!form_->report());
 
     click(*form_, "Command4");
     click(*form_, "Command1");  // a run that writes nothing
@@ -425,7 +426,8 @@ void QuestionnaireWindowTest::afterAPrintNothingTypedIsLostAndTheNextRunCanPrint
     ReportWindow& window = report();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     control<QLineEdit>(window, "Text2").setText("张三");
-    window.setPagePrinter([](const ReportContent&, std::stop_token) { return PrintResult{}; });
+    window.printJob().setPagePrinter(
+        [](const ReportContent&, std::stop_token) { return PrintResult{}; });
     QSignalSpy printed(&window, &ReportWindow::printFinished);
     auto& print = control<QAbstractButton>(window, "Command1");
     print.setFocus(Qt::TabFocusReason);
@@ -512,7 +514,7 @@ void QuestionnaireWindowTest::exitClosesEveryWindow() {
     click(*form_, "Command3");
     runDeferredDeletes();
     QVERIFY(!form_->isVisible());
-    QVERIFY(!form_->report().window());
+    QVERIFY(!form_->report());
     QVERIFY(!form_->about());
 }
 
@@ -521,7 +523,7 @@ void QuestionnaireWindowTest::closingTheQuestionnaireClosesTheOthers() {
     click(*form_, "Command5");
     form_->close();  // the frame's close control
     runDeferredDeletes();
-    QVERIFY(!form_->report().window());
+    QVERIFY(!form_->report());
     QVERIFY(!form_->about());
 }
 

@@ -18,9 +18,9 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "gui/page_printer.h"
 #include "gui/questionnaire_window.h"
 #include "gui/report_window.h"
+#include "print/print_result.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     }
     questionnaire.findChild<QRadioButton*>("Option1")->setChecked(true);
     questionnaire.findChild<QPushButton*>("Command1")->click();
-    corvane::ReportWindow& report = *questionnaire.report().window();
+    corvane::ReportWindow& report = *questionnaire.report();
     report.findChild<QLineEdit*>("Text2")->setText("张三");
     const QString diagnosis = report.result(corvane::Box::Diagnosis);
     if (argc > 1 && QString(argv[1]) == "texts") {

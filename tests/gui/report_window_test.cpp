@@ -29,10 +29,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "gui/page_printer.h"
 #include "gui/qt_translations.h"
 #include "gui/report_window.h"
 #include "gui/twips.h"
+#include "print/page_printer.h"
 #include "support/gui_support.h"
 
 using namespace corvane;
@@ -256,7 +256,7 @@ void ReportWindowTest::printsWithoutTheButtons() {
     form_->setDate(QDate(2024, 3, 5));
     control<QLineEdit>(*form_, "Text6").setText("Halvenor    工作部 王医生");
     ReportContent printed;
-    form_->setPagePrinter([&](const ReportContent& content, std::stop_token) {
+    form_->printJob().setPagePrinter([&](const ReportContent& content, std::stop_token) {
         printed = content;
         return PrintResult{};
     });
@@ -415,7 +415,7 @@ void ReportWindowTest::qtsOwnTextsAreChinese() {
 void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
     fillIn();
     QTemporaryDir dir;
-    form_->setPagePrinter([&](const ReportContent& content, std::stop_token) {
+    form_->printJob().setPagePrinter([&](const ReportContent& content, std::stop_token) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("no/such/folder/report.pdf"));
@@ -444,7 +444,7 @@ void ReportWindowTest::silentPrintServerLeavesTheWindowAnswering() {
     const QByteArray previousServer = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", path);
     const std::chrono::milliseconds bound(2000);
-    form_->setPagePrinter([bound](const ReportContent& content, std::stop_token stop) {
+    form_->printJob().setPagePrinter([bound](const ReportContent& content, std::stop_token stop) {
         return printOnDefaultPrinter(content, std::move(stop), bound);
     });
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "gui/widgets.h"
+#include "report/utf8.h"
 
 namespace corvane::testing {
 

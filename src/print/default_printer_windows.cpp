@@ -1,51 +1,13 @@
-#include "gui/page_printer.h"
-
+// The default printer on Windows, drawn on through Qt's print engine.
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <atomic>
 
-#include "gui/report_layout.h"
-#include "gui/report_page.h"
-#include "gui/widgets.h"
-
-#ifdef CORVANE_USE_CUPS
-#include "gui/cups_spooler.h"
-#endif
+#include "print/page_printer.h"
+#include "report/report_layout.h"
+#include "report/utf8.h"
 
 namespace corvane {
-
-QString printProblem(const PrintResult& result) {
-    switch (result.outcome) {
-        case PrintOutcome::Printed: return {};
-        case PrintOutcome::NoDefaultPrinter: return toQString(kNoDefaultPrinter);
-        case PrintOutcome::ServerNotAnswering: return toQString(kServerNotAnswering);
-        case PrintOutcome::Refused:
-            if (!result.reason.isEmpty()) {
-                return toQString(kPrintRefused).arg(result.reason);
-            }
-            break;
-        case PrintOutcome::Failed: break;
-    }
-    return toQString(kPrintFailed);
-}
-
-PrintResult printOnPrinter(const ReportContent& content, QPrinter& printer) {
-    if (!ReportPage(content).print(printer) || printer.printerState() == QPrinter::Error ||
-        printer.printerState() == QPrinter::Aborted) {
-        return {PrintOutcome::Failed, {}};
-    }
-    return {};
-}
-
-#ifdef CORVANE_USE_CUPS
-
-PrintResult printOnDefaultPrinter(const ReportContent& content, std::stop_token stop,
-                                  std::chrono::milliseconds bound) {
-    CupsSpooler spooler(std::move(stop), bound);
-    return printThroughSpooler(spooler, content);
-}
-
-#else
 
 namespace {
 
@@ -89,7 +51,5 @@ PrintResult printOnDefaultPrinter(const ReportContent& content, std::stop_token,
     const PrintResult result = printOnPrinter(content, printer);
     return watch.refused() ? PrintResult{PrintOutcome::Failed, {}} : result;
 }
-
-#endif
 
 }  // namespace corvane

@@ -1,4 +1,4 @@
-#include "cli/batch.h"
+#include "cli/json_batch.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -100,7 +100,7 @@ OutputSink streamOutput(std::ostream& out) {
     };
 }
 
-int runBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
+int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
     const input::Messages messages = input::messagesTo("corvane-eval", err);
     EvaluationJob job(out);
     const input::BatchTally tally = input::runBatch(in, job, messages);

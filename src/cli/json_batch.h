@@ -23,6 +23,6 @@ OutputSink streamOutput(std::ostream& out);
 // its place and its message also goes to err. When the output fails, err says
 // up to which input line it is complete. Returns 1 if any line failed or the
 // output failed, else 0.
-int runBatch(std::istream& in, const OutputSink& out, std::ostream& err);
+int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err);
 
 }  // namespace corvane::cli

@@ -1,10 +1,10 @@
-#include "gui/face_subsets.h"
+#include "report/face_subsets.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QRawFont>
 
-#include "gui/faces.h"
+#include "report/faces.h"
 
 #ifdef CORVANE_FACE_SUBSETS
 #include <hb-subset.h>

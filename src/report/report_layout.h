@@ -3,7 +3,7 @@
 #include <array>
 
 #include "engine/box.h"
-#include "gui/faces.h"
+#include "report/faces.h"
 
 // The report as the form designer laid it out, in twips from the top left of
 // its client area. The window places its controls here and the printed page

@@ -4,9 +4,11 @@
 #include <QPageLayout>
 #include <QString>
 
-#include "gui/page_printer.h"
+#include "print/print_result.h"
 
 namespace corvane {
+
+struct ReportContent;
 
 // The steps of handing one document to a print spooler. Each step says
 // whether the spooler accepted it; problem() then tells why the last one failed.

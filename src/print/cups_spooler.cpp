@@ -1,11 +1,11 @@
-#include "gui/cups_spooler.h"
+#include "print/cups_spooler.h"
 
 #include <cups/cups.h>
 
 #include <cerrno>
 
-#include "gui/report_page.h"
-#include "gui/widgets.h"
+#include "report/report_page.h"
+#include "report/utf8.h"
 
 namespace corvane {
 

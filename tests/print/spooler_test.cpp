@@ -4,9 +4,10 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
-#include "gui/report_page.h"
-#include "gui/spooler.h"
-#include "support/gui_support.h"
+#include <QTest>
+
+#include "print/spooler.h"
+#include "report/report_content.h"
 
 using namespace corvane;
 

@@ -6,8 +6,8 @@ class QTextDocument;
 
 namespace corvane {
 
-// The three Chinese type faces of the windows. Each names the Windows face
-// first and then the nearest free face of the same role, so every system
+// The three Chinese type faces of the report and the windows. Each names the
+// Windows face first and then the nearest free face of the same role, so every system
 // uses the best one it has.
 QFont heiti(qreal pointSize);   // bold-looking headings (黑体)
 QFont kaiti(qreal pointSize);   // brush script of the result boxes (楷体_GB2312)
@@ -20,9 +20,6 @@ QFont face(Face face, qreal pointSize);
 // Chinese glyphs. Without one Qt draws a box for each character, so a page
 // made then has no text on it.
 bool facesDrawChinese();
-
-// The windows' ordinary text: 宋体 at 9 pt.
-QFont plainFace();
 
 // The distance between lines of wrapped text in a face: the Windows faces set
 // lines one em apart, the free ones much wider, so the report's boxes would

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <stop_token>
 
-#include "gui/spooler.h"
+#include "print/spooler.h"
 
 struct _http_s;
 struct cups_dest_s;

@@ -1,50 +1,19 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDate>
 #include <QPageLayout>
 #include <QRect>
 #include <QSize>
-#include <QString>
 #include <QStringList>
 #include <memory>
 #include <vector>
-
-#include "engine/box.h"
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace corvane {
 
-struct Evaluation;
-
-// What a report says: the particulars typed in, the date, the signature and
-// the three result texts.
-struct ReportContent {
-    QString name;
-    QString sex;
-    QString age;
-    QDate date;  // shown beside 日期 and under the signature
-    QString signature;
-    PerBox<QString> results;
-};
-
-// The date as the report shows it: the system's short date.
-QString reportDateText(const QDate& date);
-
-// The report of an evaluation as a new window would show it, dated as given,
-// with the usual signature and the particulars still to be filled in.
-ReportContent reportContent(const Evaluation& evaluation, const QDate& date);
-
-// Every character a report page can show apart from the particulars and the
-// dates: its own texts, each text its result boxes can hold, and printable
-// ASCII.
-QString reportPageCharacters();
-
-// The name offered for a saved report: 体质报告_<name or 未命名>_<yyyyMMdd>.pdf,
-// every character a file name cannot hold replaced by '_'.
-QString reportFileName(const QString& name, const QDate& date);
+struct ReportContent;
 
 // The report window's layout drawn from its content, as a document: text as
 // text, the ruling lines, and no controls. Each result box holds its whole

@@ -1,4 +1,4 @@
-#include "gui/faces.h"
+#include "report/faces.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QFont face(const QStringList& families, qreal pointSize) {
+QFont fontOf(const QStringList& families, qreal pointSize) {
     QFont font;
     font.setFamilies(families);
     font.setPointSizeF(pointSize);
@@ -25,20 +25,21 @@ QFont face(const QStringList& families, qreal pointSize) {
 }  // namespace
 
 QFont heiti(qreal pointSize) {
-    return face({u"SimHei"_s, u"黑体"_s, u"WenQuanYi Zen Hei"_s, u"Noto Sans CJK SC"_s,
-                 u"Droid Sans Fallback"_s},
-                pointSize);
+    return fontOf({u"SimHei"_s, u"黑体"_s, u"WenQuanYi Zen Hei"_s, u"Noto Sans CJK SC"_s,
+                   u"Droid Sans Fallback"_s},
+                  pointSize);
 }
 
 QFont kaiti(qreal pointSize) {
-    return face({u"KaiTi_GB2312"_s, u"楷体_GB2312"_s, u"KaiTi"_s, u"楷体"_s, u"AR PL UKai CN"_s,
-                 u"AR PL KaitiM GB"_s},
-                pointSize);
+    return fontOf({u"KaiTi_GB2312"_s, u"楷体_GB2312"_s, u"KaiTi"_s, u"楷体"_s, u"AR PL UKai CN"_s,
+                   u"AR PL KaitiM GB"_s},
+                  pointSize);
 }
 
 QFont songti(qreal pointSize) {
-    return face({u"SimSun"_s, u"宋体"_s, u"NSimSun"_s, u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s},
-                pointSize);
+    return fontOf(
+        {u"SimSun"_s, u"宋体"_s, u"NSimSun"_s, u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s},
+        pointSize);
 }
 
 QFont face(Face face, qreal pointSize) {
@@ -57,10 +58,6 @@ bool facesDrawChinese() {
         if (font.fontTable("cmap").isEmpty() || !font.supportsCharacter(U'诊')) return false;
     }
     return true;
-}
-
-QFont plainFace() {
-    return songti(9);
 }
 
 int linePitch(const QFont& font) {

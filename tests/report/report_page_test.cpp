@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
@@ -10,19 +11,19 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 
 #include "engine/advice/diet_rules.h"
 #include "engine/advice/personality_advice.h"
 #include "engine/evaluation.h"
-#include "engine/report.h"
 #include "engine/rules/diagnosis_tables.h"
-#include "gui/face_subsets.h"
-#include "gui/report_page.h"
-#include "support/gui_support.h"
+#include "report/face_subsets.h"
+#include "report/report_content.h"
+#include "report/report_page.h"
+#include "report/utf8.h"
 
 using namespace corvane;
-using namespace corvane::testing;
 
 namespace {
 
@@ -30,7 +31,7 @@ template <typename Texts>
 QString longest(const Texts& texts) {
     QString found;
     for (std::string_view text : texts) {
-        if (qs(text).size() > found.size()) found = qs(text);
+        if (toQString(text).size() > found.size()) found = toQString(text);
     }
     return found;
 }
@@ -408,7 +409,7 @@ void ReportPageTest::cutFacesLayOutThePageAsTheWholeFaces() {
 // for want of pdftotext ends with CORVANE_TEST_SKIPPED: ctest then shows the
 // suite as skipped instead of passed.
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     ReportPageTest test;
     QTEST_SET_MAIN_SOURCE_PATH

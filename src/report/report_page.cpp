@@ -1,8 +1,6 @@
-#include "gui/report_page.h"
+#include "report/report_page.h"
 
 #include <QBuffer>
-#include <QDate>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -12,61 +10,16 @@
 #include <cmath>
 #include <tuple>
 
-#include "engine/advice/diet_rules.h"
-#include "engine/advice/personality_advice.h"
-#include "engine/evaluation.h"
-#include "engine/rules/diagnosis_tables.h"
-#include "gui/report_layout.h"
-#include "gui/widgets.h"
+#include "report/faces.h"
+#include "report/report_content.h"
+#include "report/report_layout.h"
+#include "report/utf8.h"
 
 namespace corvane {
 
 using namespace Qt::StringLiterals;
 
 namespace layout = report_layout;
-
-QString reportDateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
-}
-
-ReportContent reportContent(const Evaluation& evaluation, const QDate& date) {
-    ReportContent content;
-    content.date = date;
-    content.signature = toQString(layout::kSignatureText);
-    for (Box box : kReportBoxes) content.results[box] = toQString(evaluation.text(box));
-    return content;
-}
-
-QString reportPageCharacters() {
-    QString characters;
-    for (char16_t c = u' '; c <= u'~'; ++c) characters.append(QChar(c));
-    const auto add = [&characters](std::string_view text) { characters.append(toQString(text)); };
-    for (const char* text :
-         {layout::kIntroductionText, layout::kSignatureText, layout::kNameHeading.caption,
-          layout::kSexHeading.caption, layout::kAgeHeading.caption, layout::kDateHeading.caption}) {
-        add(text);
-    }
-    for (const Box box : kReportBoxes) add(heading(box));
-    for (const RuleTable* table : kDiagnosisTables) {
-        for (const Rule& row : table->rows) add(row.text);
-    }
-    for (const Rule& row : kDietRules.rows) add(row.text);
-    for (const PersonalityType& type : kPersonalityTypes) add(type.advice);
-    return characters;
-}
-
-QString reportFileName(const QString& name, const QDate& date) {
-    const QString trimmed = name.trimmed();
-    QString fileName = u"体质报告_%1_%2.pdf"_s.arg(trimmed.isEmpty() ? u"未命名"_s : trimmed,
-                                                   date.toString(u"yyyyMMdd"_s));
-    // Characters no Windows or Unix file name may hold, and control characters.
-    for (QChar& c : fileName) {
-        if (c.category() == QChar::Other_Control || QStringView(u"\\/:*?\"<>|").contains(c)) {
-            c = u'_';
-        }
-    }
-    return fileName;
-}
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "gui/spooler.h"
+#include "print/spooler.h"
 
-#include "gui/report_layout.h"
-#include "gui/report_page.h"
-#include "gui/widgets.h"
+#include "report/report_layout.h"
+#include "report/report_page.h"
+#include "report/utf8.h"
 
 namespace corvane {
 

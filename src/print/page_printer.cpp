@@ -1,0 +1,17 @@
+#include "print/page_printer.h"
+
+#include <QPrinter>
+
+#include "report/report_page.h"
+
+namespace corvane {
+
+PrintResult printOnPrinter(const ReportContent& content, QPrinter& printer) {
+    if (!ReportPage(content).print(printer) || printer.printerState() == QPrinter::Error ||
+        printer.printerState() == QPrinter::Aborted) {
+        return {PrintOutcome::Failed, {}};
+    }
+    return {};
+}
+
+}  // namespace corvane
