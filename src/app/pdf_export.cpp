@@ -35,7 +35,7 @@ namespace {
 using input::LineOutcome;
 
 // A particular as given: JSON Lines are UTF-8, and so is the command line here.
-QString text(const std::optional<std::string>& value) {
+QString givenText(const std::optional<std::string>& value) {
     return value ? toQString(*value) : QString();
 }
 
@@ -72,9 +72,9 @@ ReportContent contentOf(const input::Assessment& assessment, const QDate& today,
                         const std::optional<std::string>& age) {
     ReportContent content =
         reportContent(evaluate(assessment.scores, assessment.personality), today);
-    content.name = text(name);
-    content.sex = text(sex);
-    content.age = text(age);
+    content.name = givenText(name);
+    content.sex = givenText(sex);
+    content.age = givenText(age);
     return content;
 }
 
@@ -151,7 +151,7 @@ QString pageCharacters(const std::string& input) {
         try {
             const input::BatchRecord record = input::parseBatchRecord(line, input::kParticularKeys);
             for (const char* key : {"name", "sex", "age"})
-                characters.append(text(record.field(key)));
+                characters.append(givenText(record.field(key)));
         } catch (const input::InputError&) {
             // The batch tells it in its place.
         }

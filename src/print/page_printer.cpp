@@ -7,7 +7,7 @@
 namespace corvane {
 
 PrintResult printOnPrinter(const ReportContent& content, QPrinter& printer) {
-    if (!ReportPage(content).print(printer) || printer.printerState() == QPrinter::Error ||
+    if (!ReportPage(content).drawOn(printer) || printer.printerState() == QPrinter::Error ||
         printer.printerState() == QPrinter::Aborted) {
         return {PrintOutcome::Failed, {}};
     }

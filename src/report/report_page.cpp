@@ -134,7 +134,7 @@ BlockPtr label(const layout::Item& item, const QString& text, int shift) {
 
 // A one-line field, the signature: its text centred on the field's height;
 // made smaller when it is wider than the field, so that it still shows whole.
-BlockPtr field(const layout::Item& item, const QString& typed, int shift) {
+BlockPtr oneLineField(const layout::Item& item, const QString& typed, int shift) {
     const QString text = oneLine(typed);
     const int room = item.rect.width - kFieldInset;
     BlockPtr block = newBlock(item, shift);
@@ -283,7 +283,7 @@ ReportPage::ReportPage(const ReportContent& content) {
         blocks_.push_back(std::move(boxes[box]));
     }
     blocks_.push_back(
-        field(layout::kSignature, content.signature, shiftAt(layout::kSignature.rect.top)));
+        oneLineField(layout::kSignature, content.signature, shiftAt(layout::kSignature.rect.top)));
     blocks_.push_back(
         label(layout::kSignatureDate, date, shiftAt(layout::kSignatureDate.rect.top)));
     size_ = QSize(layout::kWidth, layout::kHeight + shift);
@@ -307,7 +307,7 @@ void ReportPage::paint(QPainter& painter) const {
     painter.restore();
 }
 
-bool ReportPage::print(QPagedPaintDevice& device) const {
+bool ReportPage::drawOn(QPagedPaintDevice& device) const {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     const qreal perTwipX = device.logicalDpiX() / 1440.0;
@@ -338,7 +338,7 @@ QByteArray reportPdf(const ReportContent& content, const QPageLayout& paper) {
         writer.setPageLayout(paper);
         writer.setTitle(toQString(layout::kTitle));
         writer.setCreator(u"Corvane"_s);
-        if (!ReportPage(content).print(writer)) return {};
+        if (!ReportPage(content).drawOn(writer)) return {};
     }
     return pdf;
 }

@@ -46,7 +46,7 @@ public:
     // Draws the page on the device's current page: true size, centred across
     // the printable area, scaled down as a whole when it is larger. False when
     // the device could not be painted on or finished with an error.
-    bool print(QPagedPaintDevice& device) const;
+    bool drawOn(QPagedPaintDevice& device) const;
 
     struct Block;  // one text or line as laid out, kept for drawing
 
