@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <chrono>
 #include <stop_token>
 
@@ -29,6 +30,7 @@ public:
     bool startDocument(const QString& title) override;
     bool writeDocument(const QByteArray& pdf) override;
     bool finishDocument() override;
+    bool destinationPrints() override;
     void cancelJob() override;
     PrintResult problem() const override { return problem_; }
 
@@ -36,6 +38,11 @@ private:
     QSize defaultMediaSize();
     static int keepWaiting(_http_s* http, void* spooler);
     bool fail(PrintOutcome outcome);
+    bool failWithoutDefault();
+    struct DestinationState;
+    DestinationState destinationState();
+    int jobState();
+    bool waitASlice();
 
     std::stop_token stop_;
     std::chrono::steady_clock::time_point deadline_;

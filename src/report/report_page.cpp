@@ -71,9 +71,10 @@ struct ReportPage::Block {
     bool cut = false;  // a typed particular too long to show whole
 
     // Lays the text out from the origin: wrapped at width with lines pitch
-    // apart, or in one unwrapped line when pitch is 0. Returns the height the
-    // lines take.
-    int layOut(const QString& text, const QFont& font, int width, int pitch) {
+    // apart, or in one unwrapped line when pitch is 0. A typed text draws the
+    // characters its face cannot draw with a face that can. Returns the
+    // height the lines take.
+    int layOut(const QString& text, const QFont& font, int width, int pitch, bool typed = false) {
         QTextOption option;
         option.setWrapMode(pitch > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
                                      : QTextOption::NoWrap);
@@ -83,6 +84,7 @@ struct ReportPage::Block {
             auto laid = std::make_unique<QTextLayout>(paragraph, font);
             laid->setTextOption(option);
             laid->setCacheEnabled(true);
+            if (typed) laid->setFormats(substituteFaces(paragraph, font));
             laid->beginLayout();
             for (QTextLine line = laid->createLine(); line.isValid(); line = laid->createLine()) {
                 line.setLineWidth(pitch > 0 ? width : kUnbounded);
@@ -138,10 +140,10 @@ BlockPtr oneLineField(const layout::Item& item, const QString& typed, int shift)
     const QString text = oneLine(typed);
     const int room = item.rect.width - kFieldInset;
     BlockPtr block = newBlock(item, shift);
-    int height = block->layOut(text, paperFont(item), 0, 0);
+    int height = block->layOut(text, paperFont(item), 0, 0, true);
     if (const qreal width = block->naturalWidth(); width > room) {
         block = newBlock(item, shift);
-        height = block->layOut(text, paperFont(item, room / width), 0, 0);
+        height = block->layOut(text, paperFont(item, room / width), 0, 0, true);
     }
     const int top = block->rect.top() + (block->rect.height() - height) / 2;
     block->origin = QPointF(block->rect.left() + kFieldInset, top);
@@ -151,7 +153,7 @@ BlockPtr oneLineField(const layout::Item& item, const QString& typed, int shift)
 
 BlockPtr wrappedLine(const layout::Item& item, const QString& text, qreal points, int room) {
     BlockPtr block = newBlock(item, 0);
-    block->layOut(text, paperFont(item, 1.0, points), room, linePitchTwips(points));
+    block->layOut(text, paperFont(item, 1.0, points), room, linePitchTwips(points), true);
     return block;
 }
 
@@ -324,6 +326,21 @@ bool nameIsCut(const ReportContent& content) {
     return particularBlocks(kParticulars.front(), content).second->cut;
 }
 
+std::vector<UndrawableText> undrawableTexts(const ReportContent& content) {
+    std::vector<UndrawableText> found;
+    const auto check = [&found](const layout::Item& item, const QString& heading,
+                                const QString& text) {
+        const QString shown = text.left(kMostParticularCharacters);
+        QString characters = undrawableCharacters(shown, paperFont(item));
+        if (!characters.isEmpty()) found.push_back({heading, shown, std::move(characters)});
+    };
+    for (const Particular& place : kParticulars) {
+        check(*place.field, toQString(place.heading->caption), content.*place.text);
+    }
+    check(layout::kSignature, u"签名"_s, content.signature);
+    return found;
+}
+
 QPageLayout a4Paper() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                        QPageLayout::Millimeter);
@@ -336,7 +353,7 @@ QByteArray reportPdf(const ReportContent& content, const QPageLayout& paper) {
     {
         QPdfWriter writer(&buffer);
         writer.setPageLayout(paper);
-        writer.setTitle(toQString(layout::kTitle));
+        writer.setTitle(reportTitle(content.name, content.date));
         writer.setCreator(u"Corvane"_s);
         if (!ReportPage(content).drawOn(writer)) return {};
     }
