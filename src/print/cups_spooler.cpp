@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -16,6 +17,7 @@
 namespace corvane {
 
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -26,6 +28,8 @@ constexpr std::chrono::milliseconds kPollSlice = 250ms;
 // scheduler hands it on a moment later, and a printer that is switched off
 // shows only then. A job still queued behind others after this is left to it.
 constexpr std::chrono::milliseconds kWatchAfterAccepted = 3000ms;
+// How long a network printer may take to take a connection.
+constexpr std::chrono::milliseconds kDeviceBound = 2000ms;
 
 // A printer-state-reasons keyword that keeps the printer from printing. A
 // report or a warning (toner low) does not, nor does a reason not known here
@@ -75,6 +79,7 @@ struct CupsSpooler::DestinationState {
     bool accepting = true;
     std::optional<PrinterProblem> problem;  // the first reason that keeps it from printing
     QString message;                        // printer-state-message: the spooler's own words
+    std::string device;                     // device-uri: where the queue sends its jobs
 
     // Why the destination does not print now, in the spooler's words where it
     // has them; empty when it prints, idle or busy.
@@ -158,7 +163,8 @@ CupsSpooler::DestinationState CupsSpooler::destinationState() {
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     static const char* const kWanted[] = {"printer-state", "printer-state-reasons",
-                                          "printer-state-message", "printer-is-accepting-jobs"};
+                                          "printer-state-message", "printer-is-accepting-jobs",
+                                          "device-uri"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   std::size(kWanted), nullptr, kWanted);
     ipp_t* response = cupsDoRequest(http_, request, "/");
@@ -179,6 +185,10 @@ CupsSpooler::DestinationState CupsSpooler::destinationState() {
     }
     state.message = toQString(ippGetString(
         ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT), 0, nullptr));
+    if (const char* device =
+            ippGetString(ippFindAttribute(response, "device-uri", IPP_TAG_URI), 0, nullptr)) {
+        state.device = device;
+    }
     ippDelete(response);
     return state;
 }
@@ -210,15 +220,39 @@ bool CupsSpooler::waitASlice() {
     return true;
 }
 
+// Whether a network printer that takes IPP answers at its address. CUPS
+// keeps a job for an IPP printer that is switched off in the queue, printing,
+// with no reason to tell it by but the words of a warning; so the printer is
+// asked itself. Any other kind of device is taken to answer.
+bool CupsSpooler::deviceAnswers(const std::string& device) {
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_ALL, device.c_str(), scheme, sizeof scheme, user,
+                        sizeof user, host, sizeof host, &port, resource,
+                        sizeof resource) < HTTP_URI_STATUS_OK ||
+        !QStringList{u"ipp"_s, u"ipps"_s, u"http"_s, u"https"_s}.contains(toQString(scheme))) {
+        return true;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline_ - std::chrono::steady_clock::now());
+    http_t* printer =
+        httpConnect2(host, port, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                     static_cast<int>(std::clamp(left, 1ms, kDeviceBound).count()), nullptr);
+    httpClose(printer);
+    return printer != nullptr;
+}
+
 // Watches the accepted job until it is printing or printed, or the watch
 // ends with it still queued behind others: all of which count as printed.
-// A destination that shows it cannot print (a stopped queue, a printer switched
-// off, out of paper) leaves the job waiting.
+// A destination that shows it cannot print (a stopped queue, a printer
+// switched off, out of paper) leaves the job waiting, told in the spooler's
+// words where it has them.
 bool CupsSpooler::destinationPrints() {
     const auto watchEnds = std::chrono::steady_clock::now() + kWatchAfterAccepted;
     bool printingBefore = false;
-    for (;;) {
-        if (QString why = destinationState().whyNotPrinting(); !why.isEmpty()) {
+    for (bool deviceAsked = false;; deviceAsked = true) {
+        const DestinationState destination = destinationState();
+        if (QString why = destination.whyNotPrinting(); !why.isEmpty()) {
             problem_ = {PrintOutcome::Waiting, std::move(why)};
             return false;
         }
@@ -227,13 +261,15 @@ bool CupsSpooler::destinationPrints() {
             problem_ = {PrintOutcome::Failed, {}};
             return false;
         }
-        // A printer switched off shows only once the job is on its way to it,
-        // so a job counts as printing when seen so twice.
-        const bool printing = state == IPP_JSTATE_PROCESSING;
-        if (state == 0 || state == IPP_JSTATE_HELD || state == IPP_JSTATE_COMPLETED ||
-            (printing && printingBefore)) {
-            return true;
+        if (state == 0 || state == IPP_JSTATE_HELD || state == IPP_JSTATE_COMPLETED) return true;
+        // The spooler's words then may be of another job's, so these are our own.
+        if (!deviceAsked && !deviceAnswers(destination.device)) {
+            problem_ = {PrintOutcome::Waiting, printerProblemText(PrinterProblem::NotConnected)};
+            return false;
         }
+        // A job on its way to the printer, seen so twice, is printing.
+        const bool printing = state == IPP_JSTATE_PROCESSING;
+        if (printing && printingBefore) return true;
         printingBefore = printing;
         if (std::chrono::steady_clock::now() >= watchEnds || !waitASlice()) return true;
     }
@@ -242,20 +278,29 @@ bool CupsSpooler::destinationPrints() {
 // The paper chosen for the destination (lpoptions), else the destination's
 // own default (its PPD's or lpadmin's); A4 when it names none that it knows.
 QPageLayout CupsSpooler::defaultPaper() {
-    cups_size_t media{};
-    if (const char* chosen = cupsGetOption("media", dest_->num_options, dest_->options)) {
-        if (cupsGetDestMediaByName(http_, dest_, info_, chosen, CUPS_MEDIA_FLAGS_DEFAULT, &media)) {
-            return pageLayout(media);
-        }
-    }
+    QSize size = chosenMediaSize();
     // media-col-default, unlike media-default, also names a paper the PPD
     // calls by a name that is no IPP keyword (lpadmin -o media=Letter).
-    const QSize size = defaultMediaSize();
+    if (size.isEmpty()) size = defaultMediaSize();
+    cups_size_t media{};
     if (!size.isEmpty() && cupsGetDestMediaBySize(http_, dest_, info_, size.width(), size.height(),
                                                   CUPS_MEDIA_FLAGS_DEFAULT, &media)) {
         return pageLayout(media);
     }
     return a4Paper();
+}
+
+// The size of the paper chosen with lpoptions, in hundredths of a millimetre,
+// named the way IPP, an older CUPS or a PPD names it (na_letter_8.5x11in,
+// Letter, A4); the destination looks up a size whatever its own names are.
+QSize CupsSpooler::chosenMediaSize() const {
+    const char* chosen = cupsGetOption("media", dest_->num_options, dest_->options);
+    if (!chosen) return {};
+    const pwg_media_t* paper = pwgMediaForPWG(chosen);
+    if (!paper) paper = pwgMediaForLegacy(chosen);
+    if (!paper) paper = pwgMediaForPPD(chosen);
+    if (!paper) return {};
+    return {paper->width, paper->length};
 }
 
 // The size in media-col-default, in hundredths of a millimetre.
@@ -289,10 +334,15 @@ bool CupsSpooler::startDocument(const QString& title) {
     return documentOpen_ || fail(PrintOutcome::Refused);
 }
 
+// A server that refuses the document part of the way (a request larger than
+// it takes) answers and closes the connection; its answer tells why.
 bool CupsSpooler::writeDocument(const QByteArray& pdf) {
-    return cupsWriteRequestData(http_, pdf.constData(), static_cast<size_t>(pdf.size())) ==
-               HTTP_STATUS_CONTINUE ||
-           fail(PrintOutcome::Refused);
+    if (cupsWriteRequestData(http_, pdf.constData(), static_cast<size_t>(pdf.size())) ==
+        HTTP_STATUS_CONTINUE) {
+        return true;
+    }
+    if (!gaveUp_ && !finishDocument()) return false;
+    return fail(PrintOutcome::Refused);
 }
 
 bool CupsSpooler::finishDocument() {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <chrono>
 #include <stop_token>
+#include <string>
 
 #include "print/spooler.h"
 
@@ -35,6 +36,7 @@ public:
     PrintResult problem() const override { return problem_; }
 
 private:
+    QSize chosenMediaSize() const;
     QSize defaultMediaSize();
     static int keepWaiting(_http_s* http, void* spooler);
     bool fail(PrintOutcome outcome);
@@ -42,6 +44,7 @@ private:
     struct DestinationState;
     DestinationState destinationState();
     int jobState();
+    bool deviceAnswers(const std::string& device);
     bool waitASlice();
 
     std::stop_token stop_;
