@@ -246,7 +246,7 @@ print_expecting nodefault "$queue"
 
 # A server that takes no request this large refuses the document once the
 # job exists: the job is told as failed and taken back.
-configure_cupsd "MaxRequestSize 16k"
+configure_cupsd "MaxRequestSize 120k"
 kill -HUP "$cupsd_pid"
 sleep 1
 wait_for_spooler
