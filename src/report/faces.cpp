@@ -44,8 +44,7 @@ bool needsInk(char32_t character) {
 // The family that draws the character in place of the font's face: none
 // (an empty name) when the face itself does, nothing when no installed face does.
 std::optional<QString> drawingFamily(const QFont& font, char32_t character) {
-    if (!needsInk(character) ||
-        inks(QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese), character)) {
+    if (!needsInk(character) || inks(QRawFont::fromFont(font), character)) {
         return QString();
     }
     QStringList candidates = font.families();

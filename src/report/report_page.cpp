@@ -196,15 +196,19 @@ BlockPtr particular(const layout::Item& item, const QString& typed, int roomRigh
 
 // The typed particulars beside their headings, each with its room.
 struct Particular {
+    const char* key;
     const layout::Item* heading;
     const layout::Item* field;
     QString ReportContent::*text;
     int roomRight;  // where the next heading on the line starts
 };
 constexpr std::array<Particular, 3> kParticulars = {{
-    {&layout::kNameHeading, &layout::kName, &ReportContent::name, layout::kSexHeading.rect.left},
-    {&layout::kSexHeading, &layout::kSex, &ReportContent::sex, layout::kAgeHeading.rect.left},
-    {&layout::kAgeHeading, &layout::kAge, &ReportContent::age, layout::kDateHeading.rect.left},
+    {"name", &layout::kNameHeading, &layout::kName, &ReportContent::name,
+     layout::kSexHeading.rect.left},
+    {"sex", &layout::kSexHeading, &layout::kSex, &ReportContent::sex,
+     layout::kAgeHeading.rect.left},
+    {"age", &layout::kAgeHeading, &layout::kAge, &ReportContent::age,
+     layout::kDateHeading.rect.left},
 }};
 
 // The heading and the typed text of a particular.
@@ -328,16 +332,16 @@ bool nameIsCut(const ReportContent& content) {
 
 std::vector<UndrawableText> undrawableTexts(const ReportContent& content) {
     std::vector<UndrawableText> found;
-    const auto check = [&found](const layout::Item& item, const QString& heading,
+    const auto check = [&found](const layout::Item& item, const char* field, const QString& heading,
                                 const QString& text) {
         const QString shown = text.left(kMostParticularCharacters);
         QString characters = undrawableCharacters(shown, paperFont(item));
-        if (!characters.isEmpty()) found.push_back({heading, shown, std::move(characters)});
+        if (!characters.isEmpty()) found.push_back({field, heading, shown, std::move(characters)});
     };
     for (const Particular& place : kParticulars) {
-        check(*place.field, toQString(place.heading->caption), content.*place.text);
+        check(*place.field, place.key, toQString(place.heading->caption), content.*place.text);
     }
-    check(layout::kSignature, u"签名"_s, content.signature);
+    check(layout::kSignature, "signature", u"签名"_s, content.signature);
     return found;
 }
 

@@ -60,10 +60,11 @@ private:
 // longer than a few lines at the smallest size the page prints it in.
 bool nameIsCut(const ReportContent& content);
 
-// A typed text of the page, under its heading (会员姓名, 性别, 年龄, 签名),
-// and those of its characters, each once, that no installed face draws: the
-// page shows them blank.
+// A typed text of the page, by its field (name, sex, age, signature) and
+// heading (会员姓名, 性别, 年龄, 签名), and those of its characters, each
+// once, that no installed face draws: the page shows them blank.
 struct UndrawableText {
+    const char* field;
     QString heading;
     QString text;
     QString characters;
