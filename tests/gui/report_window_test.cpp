@@ -589,8 +589,8 @@ void ReportWindowTest::enterPressesTheFocusedPrintAndCancel() {
     QVERIFY(!form_->isVisible());
 }
 
-// A screen reader may press 打印 twice before the first press hid it: one
-// job is sent, and its outcome is the one told.
+// A screen reader may press 打印 twice in quick succession: one job is sent,
+// and its outcome is the one told.
 void ReportWindowTest::twoQuickPressesSendOneJob() {
     std::atomic<int> jobs = 0;
     std::atomic<bool> release = false;
@@ -599,11 +599,10 @@ void ReportWindowTest::twoQuickPressesSendOneJob() {
         while (!release) QThread::msleep(5);
         return PrintResult{PrintOutcome::Failed, {}};
     });
-    QAccessibleActionInterface* actions =
-        QAccessible::queryAccessibleInterface(&control(*form_, "Command1"))->actionInterface();
+    auto& print = control<QAbstractButton>(*form_, "Command1");
     QSignalSpy finished(form_.get(), &ReportWindow::printFinished);
-    actions->doAction(QAccessibleActionInterface::pressAction());
-    actions->doAction(QAccessibleActionInterface::pressAction());
+    print.click();
+    print.click();  // the second press of a screen reader reaches the hidden button
     QTest::qWait(100);
     release = true;
     QTRY_COMPARE(finished.count(), 1);
