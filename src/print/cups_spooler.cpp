@@ -127,12 +127,17 @@ bool CupsSpooler::findDefaultDestination() {
     cupsSetServer(nullptr);
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline_ - std::chrono::steady_clock::now());
+    // libcups looks at the flag while it connects; a stop request sets it.
+    int cancelled = 0;
+    const std::stop_callback cancel(stop_, [&cancelled] { cancelled = 1; });
     http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                         static_cast<int>(left.count()), nullptr);
+                         static_cast<int>(std::max(left, 1ms).count()), &cancelled);
     if (!http_) {
         // Nothing listening is no print service, hence no printer; one that
-        // lets the connection time out is a server that does not answer.
-        gaveUp_ = errno == ETIMEDOUT;
+        // lets the connection time out (its host drops the packets) is a
+        // server that does not answer.
+        gaveUp_ = errno == ETIMEDOUT || stop_.stop_requested() ||
+                  std::chrono::steady_clock::now() >= deadline_;
         return fail(PrintOutcome::NoDefaultPrinter);
     }
     httpSetTimeout(http_, kWaitSlice, &CupsSpooler::keepWaiting, this);

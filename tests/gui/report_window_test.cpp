@@ -1,6 +1,8 @@
 // The report window on its own: its page, its load step, 取消 and 打印 with
 // the failures a printer can bring.
 #ifndef _WIN32
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -36,6 +38,7 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "engine/evaluation.h"
 #include "gui/qt_translations.h"
@@ -68,6 +71,57 @@ public:
 
 private:
     rlimit previous_{};
+};
+#endif
+
+#ifndef _WIN32
+// A print server that does not answer, named by CUPS_SERVER while this
+// lives: Silent takes the connection and never answers; Dropping is on a
+// host that drops packets, so the connection times out (a server on this host
+// whose queue of connections is full: the kernel drops the next one's packets).
+class StandInServer {
+public:
+    enum Kind { Silent, Dropping };
+    explicit StandInServer(Kind kind) : previous_(qgetenv("CUPS_SERVER")) {
+        if (kind == Silent) {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray path = QFile::encodeName(dir_.filePath("cups.sock"));
+            qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+            listen(AF_UNIX, reinterpret_cast<const sockaddr*>(&address), sizeof address, 8);
+            qputenv("CUPS_SERVER", path);
+            return;
+        }
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        listen(AF_INET, reinterpret_cast<const sockaddr*>(&address), sizeof address, 0);
+        socklen_t length = sizeof address;
+        getsockname(fds_.front(), reinterpret_cast<sockaddr*>(&address), &length);
+        for (int i = 0; i < 4; ++i) {
+            fds_.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+            ::connect(fds_.back(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        }
+        qputenv("CUPS_SERVER", "127.0.0.1:" + QByteArray::number(ntohs(address.sin_port)));
+    }
+    ~StandInServer() {
+        qputenv("CUPS_SERVER", previous_);
+        for (const int fd : fds_) close(fd);
+    }
+    StandInServer(const StandInServer&) = delete;
+    StandInServer& operator=(const StandInServer&) = delete;
+
+private:
+    void listen(int family, const sockaddr* address, socklen_t size, int backlog) {
+        fds_.push_back(socket(family, SOCK_STREAM, 0));
+        if (bind(fds_.front(), address, size) != 0 || ::listen(fds_.front(), backlog) != 0) {
+            qFatal("the stand-in print server cannot listen");
+        }
+    }
+
+    QTemporaryDir dir_;
+    QByteArray previous_;
+    std::vector<int> fds_;
 };
 #endif
 
@@ -129,6 +183,7 @@ private slots:
     void twoQuickPressesSendOneJob();
 #ifndef _WIN32
     void closingWhileTheServerIsSilentEndsTheJobAtOnce();
+    void serverDroppingTheConnectionIsNotAnswering();
 #endif
     void failureMessageSavesTheReportThatFailed();
     void savesWithCtrlSAndThePagesMenu();
@@ -459,16 +514,7 @@ void ReportWindowTest::failedPrintJobSaysSoAndKeepsTheReport() {
 // bound has passed it says that the server does not answer.
 #ifndef _WIN32
 void ReportWindowTest::silentPrintServerLeavesTheWindowAnswering() {
-    QTemporaryDir dir;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(dir.filePath("cups.sock"));
-    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
-    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
-    QVERIFY(listen(server, 8) == 0);
-    const QByteArray previousServer = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", path);
+    const StandInServer server(StandInServer::Silent);
     const std::chrono::milliseconds bound(2000);
     form_->printJob().setPagePrinter([bound](const ReportContent& content, std::stop_token stop) {
         return printOnDefaultPrinter(content, std::move(stop), bound);
@@ -489,9 +535,6 @@ void ReportWindowTest::silentPrintServerLeavesTheWindowAnswering() {
     QVERIFY(printProblem()->findChild<QAbstractButton*>("saveAsPdf"));
     QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(buttonsShown());
-
-    qputenv("CUPS_SERVER", previousServer);
-    close(server);
 }
 #endif
 
@@ -613,32 +656,38 @@ void ReportWindowTest::twoQuickPressesSendOneJob() {
 }
 
 #ifndef _WIN32
-// Closing the report while its job waits for a silent server ends the job at
-// once, whatever the bound: the program can quit without waiting for it.
+// Closing the report while its job waits for a server that does not answer,
+// connected or still connecting, ends the job at once, whatever the bound: the
+// program can quit without waiting for it.
 void ReportWindowTest::closingWhileTheServerIsSilentEndsTheJobAtOnce() {
-    QTemporaryDir dir;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(dir.filePath("cups.sock"));
-    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
-    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
-    QVERIFY(listen(server, 8) == 0);
-    const QByteArray previousServer = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", path);
+    for (const auto kind : {StandInServer::Silent, StandInServer::Dropping}) {
+        const StandInServer server(kind);
+        form_->printJob().setPagePrinter([](const ReportContent& content, std::stop_token stop) {
+            return printOnDefaultPrinter(content, std::move(stop), kPrintServerBound);
+        });
+        click(*form_, "Command1");
+        QTest::qWait(300);
+        QVERIFY(form_->isPrinting());
+        QElapsedTimer sinceClosed;
+        sinceClosed.start();
+        form_.reset();
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(3000));
+        QVERIFY2(sinceClosed.elapsed() < 1500, "the job went on waiting for the server");
+        form_ = shownWindow<ReportWindow>();
+    }
+}
+
+// A print server on a host that drops packets is a server that does not
+// answer, not a system without printers.
+void ReportWindowTest::serverDroppingTheConnectionIsNotAnswering() {
+    const StandInServer server(StandInServer::Dropping);
     form_->printJob().setPagePrinter([](const ReportContent& content, std::stop_token stop) {
-        return printOnDefaultPrinter(content, std::move(stop), kPrintServerBound);
+        return printOnDefaultPrinter(content, std::move(stop), std::chrono::milliseconds(2000));
     });
-    click(*form_, "Command1");
-    QTest::qWait(300);
-    QVERIFY(form_->isPrinting());
-    QElapsedTimer sinceClosed;
-    sinceClosed.start();
-    form_.reset();
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(3000));
-    QVERIFY2(sinceClosed.elapsed() < 1500, "the job went on waiting for the server");
-    qputenv("CUPS_SERVER", previousServer);
-    close(server);
+    fillIn();
+    printAndWait();
+    QVERIFY(printProblem());
+    QCOMPARE(printProblem()->text(), QString::fromUtf8(kServerNotAnswering));
 }
 #endif
 
