@@ -50,6 +50,15 @@ QFont paperFont(const layout::Item& item, qreal scale = 1.0, qreal points = 0) {
     return font;
 }
 
+// The text up to the most characters a particular keeps, never half of one.
+QString keptOf(const QString& typed) {
+    const qsizetype kept = typed.size() > kMostParticularCharacters &&
+                                   typed[kMostParticularCharacters - 1].isHighSurrogate()
+                               ? kMostParticularCharacters - 1
+                               : kMostParticularCharacters;
+    return typed.left(kept);
+}
+
 // A one-line field shows no line breaks or other control characters.
 QString oneLine(QString text) {
     for (QChar& c : text) {
@@ -177,7 +186,7 @@ BlockPtr cutToLines(const layout::Item& item, const QString& text, int room, int
 // in the room up to the next heading on the line.
 BlockPtr particular(const layout::Item& item, const QString& typed, int roomRight, qreal baseline) {
     const int room = roomRight - item.rect.left - kFieldInset;
-    const QString text = oneLine(typed.left(kMostParticularCharacters));
+    const QString text = oneLine(keptOf(typed));
     qreal points = item.points;
     BlockPtr block = wrappedLine(item, text, points, room);
     if (block->lines.size() > kHeaderLines) {
@@ -334,7 +343,7 @@ std::vector<UndrawableText> undrawableTexts(const ReportContent& content) {
     std::vector<UndrawableText> found;
     const auto check = [&found](const layout::Item& item, const char* field, const QString& heading,
                                 const QString& text) {
-        const QString shown = text.left(kMostParticularCharacters);
+        const QString shown = keptOf(text);
         QString characters = undrawableCharacters(shown, paperFont(item));
         if (!characters.isEmpty()) found.push_back({field, heading, shown, std::move(characters)});
     };
