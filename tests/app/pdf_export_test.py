@@ -77,10 +77,13 @@ def pages(pdf):
     return int(next(line.split()[1] for line in info.splitlines() if line.startswith("Pages:")))
 
 
-def page_size(pdf):
+def pdf_info(pdf, key):
     info = subprocess.run(["pdfinfo", pdf], capture_output=True, check=True).stdout.decode()
-    return next(line.split(":", 1)[1].split("pts")[0].strip() for line in info.splitlines()
-                if line.startswith("Page size:"))
+    return next(line.split(":", 1)[1].strip() for line in info.splitlines() if line.startswith(key + ":"))
+
+
+def page_size(pdf):
+    return pdf_info(pdf, "Page size").split("pts")[0].strip()
 
 
 def raster_images(pdf):
@@ -103,6 +106,10 @@ class Export(unittest.TestCase):
     def assertPageShows(self, pdf, answers, name, sex, age):
         self.assertEqual(pages(pdf), 1)
         self.assertEqual(page_size(pdf), "595 x 842")  # A4, in whole points
+        # Known by its member in a folder of many: the title, as the offered file name.
+        self.assertIn(pdf_info(pdf, "Title"), [f"体质报告_{name}_{d.replace('/', '')}" for d in
+                                               (f"{d.year}{d.month:02}{d.day:02}" for d in
+                                                (datetime.date.today() - datetime.timedelta(days=n) for n in (0, 1)))])
         self.assertEqual(raster_images(pdf), [])
         text = page_text(pdf)
         words = bare(text)
