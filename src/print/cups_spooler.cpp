@@ -74,7 +74,6 @@ QPageLayout pageLayout(const cups_size_t& media) {
 
 // The destination as the server tells it now.
 struct CupsSpooler::DestinationState {
-    bool known = false;
     bool stopped = false;
     bool accepting = true;
     std::optional<PrinterProblem> problem;  // the first reason that keeps it from printing
@@ -177,7 +176,6 @@ CupsSpooler::DestinationState CupsSpooler::destinationState() {
         ippDelete(response);
         return state;
     }
-    state.known = true;
     state.stopped = ippGetInteger(ippFindAttribute(response, "printer-state", IPP_TAG_ENUM), 0) ==
                     IPP_PSTATE_STOPPED;
     if (ipp_attribute_t* accepting =
