@@ -84,7 +84,8 @@ print(et.parse(sys.argv[1]).find("releases/release").get("version"))' "$metainfo
 [ "$release" = "$version" ] || fail "the AppStream metadata gives release $release, the package $version"
 
 depends=$(dpkg-query -W -f='${Depends}' corvane)
-for library in libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins qt6-translations-l10n; do
+# The page goes to CUPS itself; Qt's print support is for Windows alone.
+for library in libqt6widgets6 libcups2 libstdc++6 qt6-qpa-plugins qt6-translations-l10n; do
     grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
 # Every package depended on or recommended is one apt knows; the package
