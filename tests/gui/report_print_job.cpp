@@ -49,18 +49,21 @@ protected:
     }
 };
 
+#ifndef Q_OS_WIN
 // Whether the message is the one given with a reason that holds the words.
 bool saysWithReason(const QString& message, const char* format, const QString& words) {
     const QString prefix = toQString(format).section(u"%1"_s, 0, 0);
     const QString suffix = toQString(format).section(u"%1"_s, 1);
     return message.startsWith(prefix) && message.endsWith(suffix) && message.contains(words);
 }
+#endif
 
 // Through CUPS the message gives the spooler's reason; Qt's Windows print
 // engine gives none, and wine's spooler tells no printer's state.
 bool saysWhatBecameOfTheJob(const QString& expected, const QString& message, const QString& words) {
     if (expected == u"failed"_s) return !message.isEmpty();
 #ifdef Q_OS_WIN
+    Q_UNUSED(words);
     return message == toQString(corvane::kPrintFailed);
 #else
     if (expected == u"refused"_s) return saysWithReason(message, corvane::kPrintRefused, words);
