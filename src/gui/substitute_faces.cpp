@@ -13,9 +13,9 @@ namespace {
 
 // A line edit sets formats on its text only as an input method's event asks,
 // so the faces are given in such an event: one that commits nothing and only
-// formats the text. It is not sent while an input method composes a word,
-// whose own formats it would replace; the word's commit changes the text and
-// sends it then.
+// formats the text. Every event of an input method sets the formats anew, so
+// they are given again after each, except while it composes a word, whose own
+// formats and letters they would replace.
 class SubstituteFaces : public QObject {
 public:
     explicit SubstituteFaces(QLineEdit& field) : QObject(&field), field_(field) {
@@ -25,10 +25,11 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::InputMethod && !sending_) {
-            composing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
-        }
-        return false;
+        if (event->type() != QEvent::InputMethod || sending_) return false;
+        composing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+        static_cast<QObject&>(field_).event(event);
+        apply();
+        return true;
     }
 
 private:

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -188,6 +189,7 @@ private slots:
     void failureMessageSavesTheReportThatFailed();
     void savesWithCtrlSAndThePagesMenu();
     void rareCharactersShowAndPrintOrAreTold();
+    void rareCharactersKeepAnInputMethodsComposition();
 
 private:
     void fillIn();
@@ -792,6 +794,26 @@ void ReportWindowTest::rareCharactersShowAndPrintOrAreTold() {
         }
         form_->showDiagnosis(evaluate(Scores{}, kNoPersonality), QDate::currentDate());
     }
+}
+
+// An input method that commits a rare character and goes on composing the
+// next: the composition shows, and once it is given up the rare character
+// still shows as when typed alone.
+void ReportWindowTest::rareCharactersKeepAnInputMethodsComposition() {
+    auto& name = control<QLineEdit>(*form_, "Text2");
+    name.setText(u"䶮"_s);
+    const int typed = inkedColumns(name);
+    name.clear();
+    name.setFocus();
+    QInputMethodEvent commitAndCompose(u"wang"_s, {});
+    commitAndCompose.setCommitString(u"䶮"_s);
+    QApplication::sendEvent(&name, &commitAndCompose);
+    QCOMPARE(name.text(), "䶮");
+    const int composing = inkedColumns(name);
+    QInputMethodEvent givenUp;
+    QApplication::sendEvent(&name, &givenUp);
+    QCOMPARE(inkedColumns(name), typed);
+    QVERIFY2(typed < composing, "the composition did not show");
 }
 
 QTEST_MAIN(ReportWindowTest)
