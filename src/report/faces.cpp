@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QStringList>
 #include <QTextBlockFormat>
@@ -27,11 +28,11 @@ QFont fontOf(const QStringList& families, qreal pointSize) {
 }
 
 // Whether the face draws the character with ink: it maps it to a glyph that
-// has an outline or a bitmap.
+// has an outline. (Windows gives a blank glyph a bounding box of a pixel.)
 bool inks(const QRawFont& face, char32_t character) {
     if (!face.isValid() || !face.supportsCharacter(character)) return false;
     const QList<quint32> glyphs = face.glyphIndexesForString(QString::fromUcs4(&character, 1));
-    return !glyphs.isEmpty() && glyphs.front() != 0 && !face.boundingRect(glyphs.front()).isEmpty();
+    return !glyphs.isEmpty() && glyphs.front() != 0 && !face.pathForGlyph(glyphs.front()).isEmpty();
 }
 
 // Blanks and invisible characters draw no ink in any face.
