@@ -413,8 +413,9 @@ void ReportPageTest::rareCharactersPrintOrAreTold() {
         content.name = name;
         const QString character = name.mid(1);
         const bool told = undrawable.contains(character);
-        // Thin strokes of a face of rare characters ink fewer columns.
-        QCOMPARE(inkedColumns(content) > first * 5 / 4, !told);
+        // Thin strokes of a face of rare characters ink fewer columns; one no
+        // face draws may show as a box.
+        if (!told) QVERIFY(inkedColumns(content) > first * 5 / 4);
         content.signature = name;  // a signature typed in tells as much
         const std::vector<UndrawableText> found = undrawableTexts(content);
         QCOMPARE(found.size(), std::size_t(told ? 2 : 0));
