@@ -35,10 +35,12 @@ set(CPACK_STRIP_FILES ON)
 # platform plugins and the program Qt's Chinese translations at run time,
 # which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
-# The windows use all three fonts; cups-client prints the report.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-wqy-zenhei, fonts-arphic-ukai, fonts-arphic-uming, cups-client")
+# No window or page shows a word without a Chinese font: the three faces are
+# needed. fonts-hanazono draws the rare characters of names (CJK Extension A
+# and B) the three lack; cups-client prints the report.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-wqy-zenhei | fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-hanazono, cups-client")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
 

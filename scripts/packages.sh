@@ -14,11 +14,13 @@ run_packages=(
 
 # The default test suite: GoogleTest, Google Benchmark, the format check, an X
 # server with a window manager and screenshots, PDF tools, a CUPS spooler with
-# a PDF printer, the accessibility bus, and zsh for the shell completions.
+# a PDF printer and an IPP Everywhere printer (with a message bus of its own),
+# a font with the rare characters of names, the accessibility bus, and zsh for
+# the shell completions.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev python3 clang-format zsh
   xvfb xauth openbox imagemagick poppler-utils
-  cups cups-client cups-bsd printer-driver-cups-pdf
+  cups cups-client cups-bsd printer-driver-cups-pdf cups-ipp-utils dbus-daemon fonts-hanazono
   libx11-dev at-spi2-core dbus-x11 python3-pyatspi
 )
 

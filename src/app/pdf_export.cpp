@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/batch_progress.h"
 #include "app/interruption.h"
@@ -44,6 +46,33 @@ std::string shown(const QString& path) {
 }
 
 constexpr const char* kNameCut = "the name is too long for the page and is printed cut short";
+
+// What the page cannot show as given: a name cut short, and each character no
+// installed font draws, by the text it stands in (U+20BB7 …); one note a line
+// of a batch, its parts joined by "; ".
+std::vector<std::string> pageNotes(const ReportContent& content) {
+    std::vector<std::string> notes;
+    if (nameIsCut(content)) notes.emplace_back(kNameCut);
+    for (const UndrawableText& text : undrawableTexts(content)) {
+        QStringList characters;
+        for (const char32_t character : text.characters.toUcs4()) {
+            characters.append(u"'%1' (U+%2)"_s.arg(
+                QString::fromUcs4(&character, 1),
+                QString::number(character, 16).toUpper().rightJustified(4, u'0')));
+        }
+        std::string note = "the ";
+        note.append(text.field).append(" ").append(input::quoted(text.text.toStdString()));
+        note.append(" has characters no installed font can draw, printed blank: ");
+        notes.push_back(note.append(characters.join(u", "_s).toStdString()));
+    }
+    return notes;
+}
+
+std::string joined(const std::vector<std::string>& notes) {
+    std::string all;
+    for (const std::string& note : notes) all.append(all.empty() ? "" : "; ").append(note);
+    return all;
+}
 
 std::string cannotWrite(const QString& path, const QString& reason) {
     return "cannot write " + shown(path) + ": " + reason.toStdString();
@@ -122,7 +151,7 @@ private:
             if (pdf.isEmpty()) return LineOutcome::failed("cannot make the page of " + shown(path));
             std::string problem = writePage(path, pdf, replace, true);
             if (!problem.empty()) return LineOutcome::failed(std::move(problem));
-            return LineOutcome::done({}, nameIsCut(content) ? kNameCut : "");
+            return LineOutcome::done({}, joined(pageNotes(content)));
         } catch (const std::exception& error) {
             return LineOutcome::failed(error.what());
         }
@@ -181,7 +210,7 @@ int exportPdf(const Command& command, std::ostream& err) {
     try {
         const ReportContent content = contentOf(command.answers.assessment(), QDate::currentDate(),
                                                 command.name, command.sex, command.age);
-        if (nameIsCut(content)) err << "corvane: " << kNameCut << '\n';
+        for (const std::string& note : pageNotes(content)) err << "corvane: " << note << '\n';
         if (const QByteArray pdf = reportPdf(content); pdf.isEmpty()) {
             problem = "cannot make the page of " + shown(path);
         } else {

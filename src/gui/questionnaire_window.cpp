@@ -6,9 +6,11 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "engine/advice/personality_advice.h"
 #include "engine/evaluation.h"
@@ -98,6 +100,21 @@ QuestionnaireWindow::QuestionnaireWindow(QWidget* parent) : PageWindow(parent) {
     addColumns(twips);
     addPersonalityFrame(twips);
     addButtons(twips);
+    // Without a Chinese font every text shows as boxes; once the window is up,
+    // a message says why, naming the packages in letters any font draws.
+    if (!facesDrawChinese()) {
+        QTimer::singleShot(0, this, [this] {
+            auto* box = new QMessageBox(
+                QMessageBox::Warning, programTitle(),
+                u"没有找到中文字体，窗口和报告中的文字都无法显示。请安装 fonts-wqy-zenhei、"
+                u"fonts-arphic-ukai 和 fonts-arphic-uming (Debian)，或宋体、黑体和楷体 "
+                u"(Windows)。"_s,
+                QMessageBox::Ok, this);
+            box->setObjectName("noChineseFont");
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
+    }
 }
 
 QuestionnaireWindow::~QuestionnaireWindow() {

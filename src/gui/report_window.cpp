@@ -1,5 +1,6 @@
 #include "gui/report_window.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
@@ -12,6 +13,7 @@
 
 #include "engine/evaluation.h"
 #include "gui/paragraph.h"
+#include "gui/substitute_faces.h"
 #include "gui/twips.h"
 #include "gui/widgets.h"
 #include "report/faces.h"
@@ -107,6 +109,24 @@ QString savePdf(const QString& path, const ReportContent& content) {
     return writePdfFile(path, pdf, true).reason;
 }
 
+// The typed characters no installed face draws, each with the text it stands
+// in and that text's heading: 会员姓名“李𠮷”中的“𠮷”; empty when there are none.
+QString undrawnCharacters(const ReportContent& content) {
+    QStringList parts;
+    for (const UndrawableText& undrawable : undrawableTexts(content)) {
+        QStringList characters;
+        for (qsizetype i = 0; i < undrawable.characters.size(); ++i) {
+            const qsizetype length = undrawable.characters[i].isHighSurrogate() ? 2 : 1;
+            characters.append(u"“%1”"_s.arg(undrawable.characters.mid(i, length)));
+            i += length - 1;
+        }
+        parts.append(
+            u"%1“%2”中的%3"_s.arg(undrawable.heading, undrawable.text, characters.join(u'、')));
+    }
+    if (parts.isEmpty()) return {};
+    return u"%1在报告上是空白：没有已安装的字体能显示，请在纸上用笔补写。"_s.arg(parts.join(u'；'));
+}
+
 // A warning over the window with a 确定 button, gone once it is closed; the
 // caller opens it (window-modal, so the program goes on).
 QMessageBox* warningBox(QWidget* parent, const char* name, const QString& title,
@@ -137,11 +157,27 @@ ReportWindow::ReportWindow(QWidget* parent) : PageWindow(parent), askFileName_(a
     addParticulars(twips);
     addResultBoxes(twips);
     addFooter(twips);
+    // Rare characters of a typed text show as they print.
+    for (QLineEdit* field : {name_, sex_, age_, signature_}) drawWithSubstituteFaces(*field);
     setDate(QDate::currentDate());
     connect(printButton_, &QPushButton::clicked, this, &ReportWindow::print);
     connect(cancelButton_, &QPushButton::clicked, this, &ReportWindow::cancel);
     setEscapeAction([this] { cancel(); });  // Esc does what 取消 does
+    addSaveAction();
     connect(&printJob_, &PrintJob::finished, this, &ReportWindow::finishPrint);
+}
+
+// 另存为PDF… without a failed print and without changing the designed page:
+// Ctrl+S anywhere in the window, and the context menu of the page itself
+// (the text fields keep their own).
+void ReportWindow::addSaveAction() {
+    auto* save = new QAction(u"另存为PDF…(&S)"_s, page());
+    save->setObjectName("savePdfAction");
+    save->setShortcut(QKeySequence::Save);
+    save->setShortcutContext(Qt::WindowShortcut);
+    connect(save, &QAction::triggered, this, [this] { saveAsPdf(content()); });
+    page()->addAction(save);
+    page()->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void ReportWindow::addRulingLines(const Twips& twips) {
@@ -215,6 +251,8 @@ void ReportWindow::showDiagnosis(const Evaluation& evaluation, const QDate& toda
     showButtons();
     for (Box box : kReportBoxes) setResult(box, toQString(evaluation.text(box)));
     bringToFront(*this);
+    // The next member's name can be typed at once.
+    if (name_->text().trimmed().isEmpty()) name_->setFocus(Qt::OtherFocusReason);
 }
 
 ReportContent ReportWindow::content() const {
@@ -256,37 +294,47 @@ void ReportWindow::print() {
     printJob_.start(content());
 }
 
-void ReportWindow::finishPrint(const PrintResult& result) {
+void ReportWindow::finishPrint(const PrintResult& result, const ReportContent& printed) {
     unsetCursor();
     if (!result.printed()) {
         showButtons();
-        showPrintProblem(result);
+        showPrintProblem(result, printed);
+    } else if (const QString undrawn = undrawnCharacters(printed); !undrawn.isEmpty()) {
+        warningBox(this, "undrawnCharacters", u"打印"_s, undrawn)->open();
     }
     emit printFinished();
 }
 
-// Whatever went wrong, the page can still leave as a PDF file.
-void ReportWindow::showPrintProblem(const PrintResult& result) {
-    QMessageBox* box = warningBox(this, "printProblem", u"打印"_s, printProblem(result));
+// Whatever went wrong, the page can still leave as a PDF file: the page of
+// the report that was printed, even once the window shows the next member's.
+void ReportWindow::showPrintProblem(const PrintResult& result, const ReportContent& printed) {
+    const QString undrawn = undrawnCharacters(printed);
+    QMessageBox* box =
+        warningBox(this, "printProblem", u"打印"_s,
+                   printProblem(result) + (undrawn.isEmpty() ? u""_s : u"\n\n"_s) + undrawn);
     QPushButton* save = box->addButton(u"另存为PDF…"_s, QMessageBox::AcceptRole);
     save->setObjectName("saveAsPdf");
     box->setDefaultButton(save);
     box->setEscapeButton(box->button(QMessageBox::Ok));
     // Asked once the message has closed.
-    connect(save, &QPushButton::clicked, this, &ReportWindow::saveAsPdf, Qt::QueuedConnection);
+    connect(
+        save, &QPushButton::clicked, this, [this, printed] { saveAsPdf(printed); },
+        Qt::QueuedConnection);
     box->open();
 }
 
-void ReportWindow::saveAsPdf() {
+void ReportWindow::saveAsPdf(const ReportContent& report) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString offered = QDir(folder).filePath(reportFileName(name_->text(), date_));
+    const QString offered = QDir(folder).filePath(reportFileName(report.name, report.date));
     const QString path = withPdfSuffix(askFileName_(this, offered));
     if (path.isEmpty()) return;
-    const QString problem = savePdf(path, content());
-    if (problem.isEmpty()) return;
-    warningBox(this, "saveProblem", u"另存为PDF"_s,
-               u"无法保存PDF文件 %1：%2"_s.arg(QDir::toNativeSeparators(path), problem))
-        ->open();
+    if (const QString problem = savePdf(path, report); !problem.isEmpty()) {
+        warningBox(this, "saveProblem", u"另存为PDF"_s,
+                   u"无法保存PDF文件 %1：%2"_s.arg(QDir::toNativeSeparators(path), problem))
+            ->open();
+    } else if (const QString undrawn = undrawnCharacters(report); !undrawn.isEmpty()) {
+        warningBox(this, "undrawnCharacters", u"另存为PDF"_s, undrawn)->open();
+    }
 }
 
 // 取消 hides the report and empties the diagnosis; everything else stays.

@@ -29,7 +29,7 @@ public:
     // Shows a diagnosis: the three boxes as the evaluation decided them (a
     // box it wrote nothing into empty), both dates set to today, both buttons
     // shown (also after a print), the particulars kept; the window comes to
-    // the front.
+    // the front, with the focus in 会员姓名 when no name is typed yet.
     void showDiagnosis(const Evaluation& evaluation, const QDate& today);
 
     void setResult(Box box, const QString& text);
@@ -45,8 +45,9 @@ public:
     PrintJob& printJob() { return printJob_; }
     bool isPrinting() const { return printJob_.isRunning(); }
 
-    // How 另存为PDF… asks where to save, offering a path; an empty answer
-    // saves nothing. A save dialog unless a test says otherwise.
+    // How 另存为PDF… (Ctrl+S, the page's context menu, a print failure's
+    // message) asks where to save, offering a path; an empty answer saves
+    // nothing. A save dialog unless a test says otherwise.
     using FileNameAsker = std::function<QString(QWidget* parent, const QString& offered)>;
     void setFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
 
@@ -56,11 +57,12 @@ signals:
 
 private:
     void print();
-    void finishPrint(const PrintResult& result);
+    void finishPrint(const PrintResult& result, const ReportContent& printed);
     void cancel();
     void showButtons();
-    void showPrintProblem(const PrintResult& result);
-    void saveAsPdf();
+    void showPrintProblem(const PrintResult& result, const ReportContent& printed);
+    void saveAsPdf(const ReportContent& report);
+    void addSaveAction();
 
     void addRulingLines(const Twips& twips);
     void addParticulars(const Twips& twips);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <chrono>
 #include <stop_token>
+#include <string>
 
 #include "print/spooler.h"
 
@@ -29,13 +31,21 @@ public:
     bool startDocument(const QString& title) override;
     bool writeDocument(const QByteArray& pdf) override;
     bool finishDocument() override;
+    bool destinationPrints() override;
     void cancelJob() override;
     PrintResult problem() const override { return problem_; }
 
 private:
+    QSize chosenMediaSize() const;
     QSize defaultMediaSize();
     static int keepWaiting(_http_s* http, void* spooler);
     bool fail(PrintOutcome outcome);
+    bool failWithoutDefault();
+    struct DestinationState;
+    DestinationState destinationState();
+    int jobState();
+    bool deviceAnswers(const std::string& device);
+    bool waitASlice();
 
     std::stop_token stop_;
     std::chrono::steady_clock::time_point deadline_;

@@ -3,7 +3,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "print/page_printer.h"
-#include "report/report_content.h"
 
 namespace corvane {
 
@@ -12,7 +11,7 @@ PrintJob::PrintJob(QObject* parent)
           return printOnDefaultPrinter(content, std::move(stop));
       }) {
     connect(&watcher_, &QFutureWatcher<PrintResult>::finished, this,
-            [this] { emit finished(watcher_.result()); });
+            [this] { emit finished(watcher_.result(), content_); });
 }
 
 PrintJob::~PrintJob() {
@@ -21,6 +20,7 @@ PrintJob::~PrintJob() {
 
 bool PrintJob::start(const ReportContent& content) {
     if (isRunning()) return false;
+    content_ = content;
     watcher_.setFuture(QtConcurrent::run(printer_, content, stop_.get_token()));
     return true;
 }

@@ -6,10 +6,9 @@
 #include <stop_token>
 
 #include "print/print_result.h"
+#include "report/report_content.h"
 
 namespace corvane {
-
-struct ReportContent;
 
 // One print of the report page at a time, drawn and sent on a worker thread
 // while the window that started it goes on answering.
@@ -34,11 +33,13 @@ public:
     bool isRunning() const { return watcher_.isRunning(); }
 
 signals:
-    // The job has ended, printed or not.
-    void finished(const corvane::PrintResult& result);
+    // The job has ended, printed or not, with the content it printed: a
+    // report the window has moved on from is still the one that job was for.
+    void finished(const corvane::PrintResult& result, const corvane::ReportContent& content);
 
 private:
     PagePrinter printer_;
+    ReportContent content_;
     QFutureWatcher<PrintResult> watcher_;
     std::stop_source stop_;
 };

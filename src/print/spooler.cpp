@@ -1,8 +1,7 @@
 #include "print/spooler.h"
 
-#include "report/report_layout.h"
+#include "report/report_content.h"
 #include "report/report_page.h"
-#include "report/utf8.h"
 
 namespace corvane {
 
@@ -18,12 +17,15 @@ PrintResult printThroughSpooler(Spooler& spooler, const ReportContent& content) 
     if (!spooler.findDefaultDestination()) return spooler.problem();
     const QByteArray pdf = reportPdf(content, spooler.defaultPaper());
     if (pdf.isEmpty()) return {PrintOutcome::Failed, {}};
-    const QString title = toQString(report_layout::kTitle);
+    const QString title = reportTitle(content.name, content.date);
     if (!spooler.createJob(title)) return spooler.problem();
-    if (sendDocument(spooler, title, pdf)) return {};
-    const PrintResult problem = spooler.problem();
-    spooler.cancelJob();
-    return problem;
+    if (!sendDocument(spooler, title, pdf)) {
+        const PrintResult problem = spooler.problem();
+        spooler.cancelJob();
+        return problem;
+    }
+    if (!spooler.destinationPrints()) return spooler.problem();
+    return {};
 }
 
 }  // namespace corvane

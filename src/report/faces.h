@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
+#include <QTextLayout>
 
 class QTextDocument;
 
@@ -20,6 +22,16 @@ QFont face(Face face, qreal pointSize);
 // Chinese glyphs. Without one Qt draws a box for each character, so a page
 // made then has no text on it.
 bool facesDrawChinese();
+
+// A face may not draw a character of a typed text: it lacks it, or it claims
+// it and draws nothing (AR PL UKai has blank glyphs for rare characters such
+// as 䶮). Such a character is drawn with an installed face that really draws
+// it: these are the ranges of the text to draw with another face, as formats
+// of a text layout in `font`.
+QList<QTextLayout::FormatRange> substituteFaces(const QString& text, const QFont& font);
+
+// The characters of the text, each once, that no installed face draws.
+QString undrawableCharacters(const QString& text, const QFont& font);
 
 // The distance between lines of wrapped text in a face: the Windows faces set
 // lines one em apart, the free ones much wider, so the report's boxes would

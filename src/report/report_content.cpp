@@ -45,17 +45,21 @@ QString reportPageCharacters() {
     return characters;
 }
 
-QString reportFileName(const QString& name, const QDate& date) {
+QString reportTitle(const QString& name, const QDate& date) {
     const QString trimmed = name.trimmed();
-    QString fileName = u"体质报告_%1_%2.pdf"_s.arg(trimmed.isEmpty() ? u"未命名"_s : trimmed,
-                                                   date.toString(u"yyyyMMdd"_s));
+    QString title = u"体质报告_%1_%2"_s.arg(trimmed.isEmpty() ? u"未命名"_s : trimmed,
+                                            date.toString(u"yyyyMMdd"_s));
     // Characters no Windows or Unix file name may hold, and control characters.
-    for (QChar& c : fileName) {
+    for (QChar& c : title) {
         if (c.category() == QChar::Other_Control || QStringView(u"\\/:*?\"<>|").contains(c)) {
             c = u'_';
         }
     }
-    return fileName;
+    return title;
+}
+
+QString reportFileName(const QString& name, const QDate& date) {
+    return reportTitle(name, date) + u".pdf"_s;
 }
 
 }  // namespace corvane

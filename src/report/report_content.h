@@ -33,8 +33,11 @@ ReportContent reportContent(const Evaluation& evaluation, const QDate& date);
 // ASCII.
 QString reportPageCharacters();
 
-// The name offered for a saved report: 体质报告_<name or 未命名>_<yyyyMMdd>.pdf,
-// every character a file name cannot hold replaced by '_'.
+// What a member's report is called wherever it is named: 体质报告_<name or
+// 未命名>_<yyyyMMdd>, every character a file name cannot hold replaced by '_'.
+// The print job and the PDF's title carry it; a saved report is offered as it
+// with .pdf.
+QString reportTitle(const QString& name, const QDate& date);
 QString reportFileName(const QString& name, const QDate& date);
 
 }  // namespace corvane

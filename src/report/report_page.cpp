@@ -50,6 +50,15 @@ QFont paperFont(const layout::Item& item, qreal scale = 1.0, qreal points = 0) {
     return font;
 }
 
+// The text up to the most characters a particular keeps, never half of one.
+QString keptOf(const QString& typed) {
+    const qsizetype kept = typed.size() > kMostParticularCharacters &&
+                                   typed[kMostParticularCharacters - 1].isHighSurrogate()
+                               ? kMostParticularCharacters - 1
+                               : kMostParticularCharacters;
+    return typed.left(kept);
+}
+
 // A one-line field shows no line breaks or other control characters.
 QString oneLine(QString text) {
     for (QChar& c : text) {
@@ -71,9 +80,10 @@ struct ReportPage::Block {
     bool cut = false;  // a typed particular too long to show whole
 
     // Lays the text out from the origin: wrapped at width with lines pitch
-    // apart, or in one unwrapped line when pitch is 0. Returns the height the
-    // lines take.
-    int layOut(const QString& text, const QFont& font, int width, int pitch) {
+    // apart, or in one unwrapped line when pitch is 0. A typed text draws the
+    // characters its face cannot draw with a face that can. Returns the
+    // height the lines take.
+    int layOut(const QString& text, const QFont& font, int width, int pitch, bool typed = false) {
         QTextOption option;
         option.setWrapMode(pitch > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
                                      : QTextOption::NoWrap);
@@ -83,6 +93,7 @@ struct ReportPage::Block {
             auto laid = std::make_unique<QTextLayout>(paragraph, font);
             laid->setTextOption(option);
             laid->setCacheEnabled(true);
+            if (typed) laid->setFormats(substituteFaces(paragraph, font));
             laid->beginLayout();
             for (QTextLine line = laid->createLine(); line.isValid(); line = laid->createLine()) {
                 line.setLineWidth(pitch > 0 ? width : kUnbounded);
@@ -138,10 +149,10 @@ BlockPtr oneLineField(const layout::Item& item, const QString& typed, int shift)
     const QString text = oneLine(typed);
     const int room = item.rect.width - kFieldInset;
     BlockPtr block = newBlock(item, shift);
-    int height = block->layOut(text, paperFont(item), 0, 0);
+    int height = block->layOut(text, paperFont(item), 0, 0, true);
     if (const qreal width = block->naturalWidth(); width > room) {
         block = newBlock(item, shift);
-        height = block->layOut(text, paperFont(item, room / width), 0, 0);
+        height = block->layOut(text, paperFont(item, room / width), 0, 0, true);
     }
     const int top = block->rect.top() + (block->rect.height() - height) / 2;
     block->origin = QPointF(block->rect.left() + kFieldInset, top);
@@ -151,7 +162,7 @@ BlockPtr oneLineField(const layout::Item& item, const QString& typed, int shift)
 
 BlockPtr wrappedLine(const layout::Item& item, const QString& text, qreal points, int room) {
     BlockPtr block = newBlock(item, 0);
-    block->layOut(text, paperFont(item, 1.0, points), room, linePitchTwips(points));
+    block->layOut(text, paperFont(item, 1.0, points), room, linePitchTwips(points), true);
     return block;
 }
 
@@ -175,7 +186,7 @@ BlockPtr cutToLines(const layout::Item& item, const QString& text, int room, int
 // in the room up to the next heading on the line.
 BlockPtr particular(const layout::Item& item, const QString& typed, int roomRight, qreal baseline) {
     const int room = roomRight - item.rect.left - kFieldInset;
-    const QString text = oneLine(typed.left(kMostParticularCharacters));
+    const QString text = oneLine(keptOf(typed));
     qreal points = item.points;
     BlockPtr block = wrappedLine(item, text, points, room);
     if (block->lines.size() > kHeaderLines) {
@@ -194,15 +205,19 @@ BlockPtr particular(const layout::Item& item, const QString& typed, int roomRigh
 
 // The typed particulars beside their headings, each with its room.
 struct Particular {
+    const char* key;
     const layout::Item* heading;
     const layout::Item* field;
     QString ReportContent::*text;
     int roomRight;  // where the next heading on the line starts
 };
 constexpr std::array<Particular, 3> kParticulars = {{
-    {&layout::kNameHeading, &layout::kName, &ReportContent::name, layout::kSexHeading.rect.left},
-    {&layout::kSexHeading, &layout::kSex, &ReportContent::sex, layout::kAgeHeading.rect.left},
-    {&layout::kAgeHeading, &layout::kAge, &ReportContent::age, layout::kDateHeading.rect.left},
+    {"name", &layout::kNameHeading, &layout::kName, &ReportContent::name,
+     layout::kSexHeading.rect.left},
+    {"sex", &layout::kSexHeading, &layout::kSex, &ReportContent::sex,
+     layout::kAgeHeading.rect.left},
+    {"age", &layout::kAgeHeading, &layout::kAge, &ReportContent::age,
+     layout::kDateHeading.rect.left},
 }};
 
 // The heading and the typed text of a particular.
@@ -324,6 +339,21 @@ bool nameIsCut(const ReportContent& content) {
     return particularBlocks(kParticulars.front(), content).second->cut;
 }
 
+std::vector<UndrawableText> undrawableTexts(const ReportContent& content) {
+    std::vector<UndrawableText> found;
+    const auto check = [&found](const layout::Item& item, const char* field, const QString& heading,
+                                const QString& text) {
+        const QString shown = keptOf(text);
+        QString characters = undrawableCharacters(shown, paperFont(item));
+        if (!characters.isEmpty()) found.push_back({field, heading, shown, std::move(characters)});
+    };
+    for (const Particular& place : kParticulars) {
+        check(*place.field, place.key, toQString(place.heading->caption), content.*place.text);
+    }
+    check(layout::kSignature, "signature", u"签名"_s, content.signature);
+    return found;
+}
+
 QPageLayout a4Paper() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                        QPageLayout::Millimeter);
@@ -336,7 +366,7 @@ QByteArray reportPdf(const ReportContent& content, const QPageLayout& paper) {
     {
         QPdfWriter writer(&buffer);
         writer.setPageLayout(paper);
-        writer.setTitle(toQString(layout::kTitle));
+        writer.setTitle(reportTitle(content.name, content.date));
         writer.setCreator(u"Corvane"_s);
         if (!ReportPage(content).drawOn(writer)) return {};
     }

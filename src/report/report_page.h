@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <QStringList>
 #include <memory>
 #include <vector>
@@ -58,6 +59,17 @@ private:
 // Whether the page shows the typed name cut short, ending in "…": a name
 // longer than a few lines at the smallest size the page prints it in.
 bool nameIsCut(const ReportContent& content);
+
+// A typed text of the page, by its field (name, sex, age, signature) and
+// heading (会员姓名, 性别, 年龄, 签名), and those of its characters, each
+// once, that no installed face draws: the page shows them blank.
+struct UndrawableText {
+    const char* field;
+    QString heading;
+    QString text;
+    QString characters;
+};
+std::vector<UndrawableText> undrawableTexts(const ReportContent& content);
 
 // A4 with 10 mm margins: the paper of a report saved as PDF.
 QPageLayout a4Paper();

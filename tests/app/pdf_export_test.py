@@ -77,6 +77,15 @@ def pages(pdf):
     return int(next(line.split()[1] for line in info.splitlines() if line.startswith("Pages:")))
 
 
+def pdf_info(pdf, key):
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, check=True).stdout.decode()
+    return next(line.split(":", 1)[1].strip() for line in info.splitlines() if line.startswith(key + ":"))
+
+
+def page_size(pdf):
+    return pdf_info(pdf, "Page size").split("pts")[0].strip()
+
+
 def raster_images(pdf):
     listing = subprocess.run(["pdfimages", "-list", pdf], capture_output=True, check=True).stdout.decode()
     return listing.splitlines()[2:]
@@ -96,6 +105,11 @@ class Export(unittest.TestCase):
 
     def assertPageShows(self, pdf, answers, name, sex, age):
         self.assertEqual(pages(pdf), 1)
+        self.assertEqual(page_size(pdf), "595 x 842")  # A4, in whole points
+        # Known by its member in a folder of many: the title, as the offered file name.
+        self.assertIn(pdf_info(pdf, "Title"), [f"体质报告_{name}_{d.replace('/', '')}" for d in
+                                               (f"{d.year}{d.month:02}{d.day:02}" for d in
+                                                (datetime.date.today() - datetime.timedelta(days=n) for n in (0, 1)))])
         self.assertEqual(raster_images(pdf), [])
         text = page_text(pdf)
         words = bare(text)
@@ -330,6 +344,26 @@ class Export(unittest.TestCase):
                 self.assertIn(message, done.stderr.decode())
         self.assertEqual(sorted(os.listdir(self.dir)), ["a file"] + (["locked"] if os.geteuid() != 0 else []))
         self.assertEqual(os.path.getsize(self.path("a file")), 0)
+
+    def test_a_character_no_font_draws_is_told_for_the_page_and_each_line(self):
+        """With the three fonts but none of the rare characters of names: 𠮷 is
+        told, 䶮 (which AR PL UKai leaves blank) is drawn with another face."""
+        fonts = self.path("fonts.conf")
+        with open(fonts, "w") as conf:
+            conf.write('<?xml version="1.0"?>\n<fontconfig><dir>/usr/share/fonts/truetype/wqy</dir>'
+                       '<dir>/usr/share/fonts/truetype/arphic</dir></fontconfig>\n')
+        told = "the name '李𠮷' has characters no installed font can draw, printed blank: '𠮷' (U+20BB7)"
+        env = dict(ENV, FONTCONFIG_FILE=fonts)
+        done = subprocess.run([CORVANE, "--pdf", self.path("one.pdf"), "--ticks", "1", "--name", "李𠮷"],
+                              capture_output=True, env=env, timeout=120)
+        self.assertEqual((done.returncode, done.stderr.decode()), (0, f"corvane: {told}\n"))
+        lines = '{"ticks": [1], "name": "王䶮"}\n{"ticks": [1], "name": "李𠮷"}\n'
+        done = subprocess.run([CORVANE, "--pdf-dir", self.path("pages"), "--batch"], input=lines.encode(),
+                              capture_output=True, env=env, timeout=120)
+        self.assertEqual(done.stderr.decode().splitlines(),
+                         [f"corvane: line 2: {told}", "corvane: pages written 2, skipped 0, failed 0"])
+        done = run("--pdf", self.path("two.pdf"), "--ticks", "1", "--name", "李𠮷")
+        self.assertEqual((done.returncode, done.stderr), (0, b""))
 
     def test_without_a_chinese_font_no_page_of_boxes_is_written(self):
         config = self.path("fonts.conf")

@@ -1,12 +1,19 @@
 // Fills in a report as after one diagnosis (check1, check6, check13 and
-// Option1) and presses its 打印, which prints on the system's default printer.
-//   report_print_job printed   exits 0 when the window reported a good print
-//                              and keeps both buttons hidden
-//   report_print_job refused   exits 0 when the window said the queue refused
-//                              the job and why, offered 另存为PDF…, showed both
-//                              buttons again and kept the report
-//   report_print_job texts     prints nothing; writes the three result boxes,
-//                              diagnosis, diet and personality, one a line
+// Option1, the name 张三) and presses its 打印, which prints on the system's
+// default printer; says how long the job took and how the window answered
+// meanwhile.
+//   report_print_job printed        exits 0 when the window reported a good
+//                                   print and keeps both buttons hidden
+//   report_print_job EXPECTED WORDS exits 0 when the window said what became of
+//                                   the job, offered 另存为PDF…, showed both
+//                                   buttons again and kept the report; EXPECTED
+//                                   is refused (the queue refused the job and
+//                                   why, WORDS), waiting (the job waits in the
+//                                   queue and why, WORDS), nodefault (no default
+//                                   printer, naming the printers there are, one
+//                                   of them WORDS) or failed (any failure)
+//   report_print_job texts          prints nothing; writes the three result
+//                                   boxes, diagnosis, diet and personality, one a line
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -15,14 +22,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextStream>
 #include <QTimer>
 
 #include "gui/questionnaire_window.h"
 #include "gui/report_window.h"
 #include "print/print_result.h"
+#include "report/utf8.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
+
+using corvane::toQString;
 
 // Counts the paints of a window.
 class PaintCounter : public QObject {
@@ -36,16 +49,28 @@ protected:
     }
 };
 
+#ifndef Q_OS_WIN
+// Whether the message is the one given with a reason that holds the words.
+bool saysWithReason(const QString& message, const char* format, const QString& words) {
+    const QString prefix = toQString(format).section(u"%1"_s, 0, 0);
+    const QString suffix = toQString(format).section(u"%1"_s, 1);
+    return message.startsWith(prefix) && message.endsWith(suffix) && message.contains(words);
+}
+#endif
+
 // Through CUPS the message gives the spooler's reason; Qt's Windows print
-// engine gives none.
-bool saysRefused(const QString& message) {
+// engine gives none, and wine's spooler tells no printer's state.
+bool saysWhatBecameOfTheJob(const QString& expected, const QString& message, const QString& words) {
+    if (expected == u"failed"_s) return !message.isEmpty();
 #ifdef Q_OS_WIN
-    return message == QString::fromUtf8(corvane::kPrintFailed);
+    Q_UNUSED(words);
+    return message == toQString(corvane::kPrintFailed);
 #else
-    const QString prefix = QString::fromUtf8(corvane::kPrintRefused).section("%1", 0, 0);
-    const QString suffix = QString::fromUtf8(corvane::kPrintRefused).section("%1", 1);
-    return message.startsWith(prefix) && message.endsWith(suffix) &&
-           message.size() > prefix.size() + suffix.size();
+    if (expected == u"refused"_s) return saysWithReason(message, corvane::kPrintRefused, words);
+    if (expected == u"waiting"_s) return saysWithReason(message, corvane::kPrintWaiting, words);
+    if (expected == u"nodefault"_s)
+        return saysWithReason(message, corvane::kNoDefaultChosen, words);
+    return false;
 #endif
 }
 
@@ -54,7 +79,8 @@ bool saysRefused(const QString& message) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QTextStream out(stdout);
-    const bool expectRefusal = argc > 1 && QString(argv[1]) == "refused";
+    const QString expected = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"printed"_s;
+    const QString words = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     corvane::QuestionnaireWindow questionnaire;
     questionnaire.show();
     for (const char* box : {"check1", "check6", "check13"}) {
@@ -63,53 +89,63 @@ int main(int argc, char* argv[]) {
     questionnaire.findChild<QRadioButton*>("Option1")->setChecked(true);
     questionnaire.findChild<QPushButton*>("Command1")->click();
     corvane::ReportWindow& report = *questionnaire.report();
-    report.findChild<QLineEdit*>("Text2")->setText("张三");
+    report.findChild<QLineEdit*>("Text2")->setText(u"张三"_s);
     const QString diagnosis = report.result(corvane::Box::Diagnosis);
-    if (argc > 1 && QString(argv[1]) == "texts") {
+    if (expected == u"texts"_s) {
         for (const corvane::Box box :
              {corvane::Box::Diagnosis, corvane::Box::Diet, corvane::Box::Personality}) {
             out << report.result(box) << "\n";
         }
         return 0;
     }
+    if (!QTest::qWaitForWindowExposed(&report)) out << "the report was never exposed\n";
     // While the job is prepared and sent the window is asked to repaint
-    // every 20 ms; how often it did shows that it kept answering.
+    // every 20 ms; how often it did, and the longest the event loop was kept
+    // from a tick, show that it kept answering.
     PaintCounter counter;
-    report.installEventFilter(&counter);
+    report.page()->installEventFilter(&counter);
     QTimer repaints;
-    QObject::connect(&repaints, &QTimer::timeout, &report, [&] { report.update(); });
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QObject::connect(&repaints, &QTimer::timeout, &report, [&] {
+        longestGap = std::max(longestGap, sinceTick.restart());
+        report.page()->update();
+    });
     QSignalSpy finished(&report, &corvane::ReportWindow::printFinished);
     QElapsedTimer sincePressed;
     sincePressed.start();
     report.findChild<QPushButton*>("Command1")->click();
+    sinceTick.start();
     repaints.start(20);
     finished.wait(30'000);
     out << "the job ended " << sincePressed.elapsed() << " ms after 打印; the window painted "
-        << counter.paints << " times meanwhile\n";
+        << counter.paints << " times meanwhile, at most " << longestGap
+        << " ms between two ticks of its 20 ms timer\n";
     repaints.stop();
 
     const auto* problem = report.findChild<QMessageBox*>("printProblem");
     const bool buttonsShown = report.findChild<QPushButton*>("Command1")->isVisibleTo(&report) &&
                               report.findChild<QPushButton*>("Command2")->isVisibleTo(&report);
-    if (expectRefusal) {
-        if (!problem || !saysRefused(problem->text())) {
-            out << "the refused job was not reported as refused with the spooler's reason\n";
+    if (expected != u"printed"_s) {
+        if (!problem || !saysWhatBecameOfTheJob(expected, problem->text(), words)) {
+            out << "expected the window to say " << expected << " (" << words
+                << "); it said: " << (problem ? problem->text() : u"nothing"_s) << "\n";
             return 1;
         }
         if (!problem->findChild<QPushButton*>("saveAsPdf")) {
-            out << "the failed print does not offer to save the page as PDF\n";
+            out << "the message does not offer to save the page as PDF\n";
             return 1;
         }
         if (!buttonsShown) {
-            out << "the buttons did not come back after the failed print\n";
+            out << "the buttons did not come back\n";
             return 1;
         }
-        if (report.findChild<QLineEdit*>("Text2")->text() != "张三" ||
+        if (report.findChild<QLineEdit*>("Text2")->text() != u"张三"_s ||
             report.result(corvane::Box::Diagnosis) != diagnosis) {
             out << "the report lost what it held\n";
             return 1;
         }
-        out << "refused: " << problem->text() << "\n";
+        out << expected << ": " << problem->text() << "\n";
         return 0;
     }
     if (problem) {

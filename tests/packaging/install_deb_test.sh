@@ -84,15 +84,26 @@ print(et.parse(sys.argv[1]).find("releases/release").get("version"))' "$metainfo
 [ "$release" = "$version" ] || fail "the AppStream metadata gives release $release, the package $version"
 
 depends=$(dpkg-query -W -f='${Depends}' corvane)
-for library in libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins qt6-translations-l10n; do
+# The page goes to CUPS itself; Qt's print support is for Windows alone.
+for library in libqt6widgets6 libcups2 libstdc++6 qt6-qpa-plugins qt6-translations-l10n; do
     grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
-# Every package recommended is one apt knows, and the fonts of the windows are among them.
+# Every package depended on or recommended is one apt knows; the package
+# depends on the fonts of the windows and recommends the one of rare characters.
 recommends=$(dpkg-query -W -f='${Recommends}' corvane)
-for package in $(tr ',|' '\n\n' <<<"$recommends" | sed 's/(.*)//'); do
-    apt-cache show --no-all-versions "$package" >/dev/null 2>&1 || fail "apt does not know the recommended $package"
+for package in $(tr ',|' '\n\n' <<<"$depends, $recommends" | sed 's/(.*)//'); do
+    apt-cache show --no-all-versions "$package" >/dev/null 2>&1 || fail "apt does not know $package"
 done
 for font in fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming; do
-    grep -qw -- "$font" <<<"$recommends" || fail "the package does not recommend $font: $recommends"
+    grep -qw -- "$font" <<<"$depends" || fail "the package does not depend on $font: $depends"
 done
+grep -qw fonts-hanazono <<<"$recommends" || fail "the package does not recommend fonts-hanazono: $recommends"
+
+# Without a Chinese font the installed program says so, at the start of its
+# window and for the export.
+empty_fonts=$(mktemp)
+printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$empty_fonts"
+said=$(FONTCONFIG_FILE=$empty_fonts /usr/bin/corvane --pdf /dev/null --ticks 1 2>&1 || true)
+grep -q "no Chinese font" <<<"$said" || fail "corvane --pdf without fonts said: $said"
+rm -f "$empty_fonts"
 echo "installed $(basename "$deb"), ran /usr/bin/corvane-eval, checked desktop entry, documentation and dependencies"

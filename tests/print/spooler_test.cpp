@@ -25,17 +25,25 @@ public:
         steps.append("paper");
         return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
     }
-    bool createJob(const QString&) override { return step("create"); }
-    bool startDocument(const QString&) override { return step("start"); }
+    bool createJob(const QString& title) override {
+        titles.append(title);
+        return step("create");
+    }
+    bool startDocument(const QString& title) override {
+        titles.append(title);
+        return step("start");
+    }
     bool writeDocument(const QByteArray& pdf) override {
         document = pdf;
         return step("write");
     }
     bool finishDocument() override { return step("finish"); }
+    bool destinationPrints() override { return step("state"); }
     void cancelJob() override { steps.append("cancel"); }
     PrintResult problem() const override { return problem_; }
 
     QStringList steps;
+    QStringList titles;  // of the job and of its document
     QByteArray document;
 
 private:
@@ -66,7 +74,7 @@ void SpoolerTest::eachStepsFailureIsTold_data() {
                         const char* steps) {
         QTest::newRow(name) << failing << static_cast<int>(outcome) << steps;
     };
-    row("printed", "", PrintOutcome::Printed, "find paper create start write finish");
+    row("printed", "", PrintOutcome::Printed, "find paper create start write finish state");
     row("no printer", "find", PrintOutcome::NoDefaultPrinter, "find");
     row("server silent", "find", PrintOutcome::ServerNotAnswering, "find");
     row("job refused", "create", PrintOutcome::Refused, "find paper create");
@@ -75,6 +83,9 @@ void SpoolerTest::eachStepsFailureIsTold_data() {
         "find paper create start write cancel");
     row("document not finished", "finish", PrintOutcome::Refused,
         "find paper create start write finish cancel");
+    // The job stays in the queue until the printer can print it.
+    row("destination cannot print", "state", PrintOutcome::Waiting,
+        "find paper create start write finish state");
 }
 
 void SpoolerTest::eachStepsFailureIsTold() {
@@ -86,12 +97,15 @@ void SpoolerTest::eachStepsFailureIsTold() {
     FakeSpooler spooler(failing, {expected, reason});
     ReportContent content;
     content.name = "张三";
+    content.date = QDate(2024, 3, 5);
 
     const PrintResult result = printThroughSpooler(spooler, content);
     QCOMPARE(static_cast<int>(result.outcome), outcome);
     QCOMPARE(spooler.steps.join(' '), steps);
     if (expected == PrintOutcome::Refused) QVERIFY(printProblem(result).contains(reason));
     if (expected != PrintOutcome::Printed) QVERIFY(!printProblem(result).isEmpty());
+    // In a queue of many, each job and document is known by its member.
+    for (const QString& title : spooler.titles) QCOMPARE(title, reportTitle("张三", content.date));
     if (spooler.steps.contains("write")) {
         // One page on the spooler's own paper, US Letter here.
         QVERIFY(spooler.document.startsWith("%PDF"));
