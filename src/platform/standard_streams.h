@@ -22,7 +22,6 @@ public:
 
     int argc() const { return static_cast<int>(pointers_.size()); }
     const char* const* argv() const { return pointers_.data(); }
-    const std::vector<std::string>& strings() const { return strings_; }
 
 private:
     static std::vector<std::string> read(int argc, char** argv);
