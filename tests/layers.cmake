@@ -80,12 +80,8 @@ foreach(layer IN LISTS layers)
       refuse_includes(layers "cups/" "only print speaks to CUPS")
     endif()
     if(NOT layer IN_LIST stream_layers)
-      file(STRINGS ${file} stream_includes
-           REGEX "^[ \t]*#[ \t]*include[ \t]*<(io|fcntl|unistd|shellapi)\\.h>")
-      if(stream_includes)
-        list(APPEND offenders
-             "${name}: ${stream_includes} (only platform handles the standard streams)")
-      endif()
+      refuse_includes(layers "(io|fcntl|unistd|shellapi)\\.h>"
+                      "only platform handles the standard streams")
     endif()
   endforeach()
 endforeach()
