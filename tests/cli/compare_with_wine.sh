@@ -26,6 +26,9 @@ unset WAYLAND_DISPLAY
     exit 1
 }
 
+# Every wine command is ended after two minutes: a program that hangs fails its case.
+wine() { timeout 120 /usr/bin/wine "$@"; }
+
 # Runs one program with the case's arguments and standard input; keeps what it printed.
 run_case() {
     local side=$1 input=$2
