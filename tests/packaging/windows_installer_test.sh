@@ -42,7 +42,7 @@ fail() {
 cleanup() {
     wine msiexec /qn /x "$msi" >/dev/null 2>&1 || true
     [ ! -f "$rebuilt" ] || wine msiexec /qn /x "$rebuilt" >/dev/null 2>&1 || true
-    rm -rf "$WINEPREFIX/drive_c/体质报告"
+    rm -rf "$WINEPREFIX/drive_c/体质报告" "$WINEPREFIX/drive_c/报告_张三.pdf"
     wineserver -k 2>/dev/null || true
     [ -z "${openbox_pid:-}" ] || kill "$openbox_pid" 2>/dev/null || true
     rm -rf "$work"
@@ -61,8 +61,9 @@ openbox_pid=$!
 wine() { timeout 120 /usr/bin/wine "$@"; }
 
 # The Start menu's and the desktop's folders: wine takes the user's even for an
-# all-users install. The user's desktop is made a folder of the prefix, not a
-# link to the Linux home folder.
+# all-users install. The user's desktop is made a folder of the prefix (made
+# first, if it is new), not a link to the Linux home folder.
+wineboot -i >/dev/null 2>&1 || true
 for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
     [ ! -L "$desktop" ] || { rm "$desktop" && mkdir "$desktop"; }
 done

@@ -1,11 +1,13 @@
 // Runs a Windows program as a terminal window runs it, its output on a console
 // of its own, and prints what that console then shows, as UTF-8: each row
 // without its trailing blanks, a newline after every row the cursor left. The
-// console is wide enough that no line of the tests wraps. A console program
-// gets the console as its standard output and standard error; a GUI program
-// (corvane.exe) gets no standard handles and finds the console itself, as from
-// a terminal. Standard input is passed on. Exits with the program's exit
-// status, or 125 when the console could not be made.
+// console is wide enough that no line of the tests wraps. The program, a GUI
+// program (corvane.exe) too, gets the console as its standard output and
+// standard error, and this program's standard input. (A GUI program that finds
+// the console of cmd.exe itself cannot be tried under wine: wine's C runtime
+// cannot reopen a stream that had no file.) Exits with the program's exit
+// status, or 125 when the console could not be made or the program not
+// started.
 //   console_capture.exe PROGRAM.exe [ARGUMENTS...]
 #include <fcntl.h>
 #include <io.h>
