@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -71,30 +72,36 @@ HANDLE newConsole() {
     return screen;
 }
 
-}  // namespace
-
-int main() {
+// This program's arguments after its own name, as one command line again.
+std::wstring programCommandLine() {
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     std::wstring commandLine;
     for (int i = 1; i < count; ++i) commandLine += (i > 1 ? L" " : L"") + quoted(arguments[i]);
-    const HANDLE console = newConsole();
-    if (console == INVALID_HANDLE_VALUE) {
-        std::fprintf(stderr, "console_capture: no console (error %lu)\n", GetLastError());
-        return kNoConsole;
-    }
+    LocalFree(arguments);
+    return commandLine;
+}
+
+// Runs the command line to its end; its exit status, or nothing when it could
+// not start.
+std::optional<DWORD> run(std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        std::fprintf(stderr, "console_capture: cannot start the program (error %lu)\n",
-                     GetLastError());
-        return kNoConsole;
+        return std::nullopt;
     }
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD status = 0;
     GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return status;
+}
+
+// The rows of the console up to its cursor, as text.
+std::string shownText(HANDLE console) {
     CONSOLE_SCREEN_BUFFER_INFO shown{};
     GetConsoleScreenBufferInfo(console, &shown);
     std::string text;
@@ -102,7 +109,26 @@ int main() {
         text += corvane::platform::utf8Text(row(console, y));
         if (y < shown.dwCursorPosition.Y) text += '\n';
     }
+    return text;
+}
+
+}  // namespace
+
+int main() {
+    const std::wstring commandLine = programCommandLine();
+    const HANDLE console = newConsole();
+    if (console == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "console_capture: no console (error %lu)\n", GetLastError());
+        return kNoConsole;
+    }
+    const std::optional<DWORD> status = run(commandLine);
+    if (!status) {
+        std::fprintf(stderr, "console_capture: cannot start the program (error %lu)\n",
+                     GetLastError());
+        return kNoConsole;
+    }
+    const std::string text = shownText(console);
     _setmode(_fileno(stdout), _O_BINARY);
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return static_cast<int>(status);
+    return static_cast<int>(*status);
 }
