@@ -115,8 +115,10 @@ for case in "${chinese_cases[@]}"; do
 done
 echo '{"ticks": ["口干咽燥", "五心烦热"], "personality": 1, "name": "张三"}' >"$work/batch_chinese"
 compare_console_case "$work/batch_chinese" --batch
-# A message longer than a console write takes at once, cut inside a character.
-compare_console_case /dev/null --ticks "x$(printf '口%.0s' $(seq 1500))"
+# A message several times longer than a console write takes at once, so that
+# the writes cut characters of three and of four bytes (𠮷 stands beyond
+# U+FFFF, as in some names).
+compare_console_case /dev/null --ticks "x$(printf '口𠮷x%.0s' $(seq 2000))"
 
 if ((failures)); then
     echo "$failures case(s) differ between Linux and Windows" >&2

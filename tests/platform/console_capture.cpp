@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr SHORT kColumns = 4096;
+constexpr SHORT kColumns = 8192;
 constexpr SHORT kRows = 200;
 constexpr int kNoConsole = 125;
 
