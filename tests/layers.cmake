@@ -1,27 +1,30 @@
 # Fails when a file includes a layer its own layer may not use, or a header by
 # a path up ("../"), or when a file of a Qt-free layer includes a Qt header,
 # or one of a widget-free layer a Qt Widgets header, or when anything but the
-# print layer speaks to CUPS. Every layer's target puts all of src/ on the
+# print layer speaks to CUPS, or anything but the platform layer to the
+# standard streams' and the command line's system headers. Every layer's target puts all of src/ on the
 # include path, so this test is what keeps a layer from the headers of those
 # it may not use.
 #   cmake -DROOT=<source dir> -DQT_WIDGETS_HEADERS=<QtWidgets include dir> -P layers.cmake
 cmake_minimum_required(VERSION 3.25)
 # Each layer with the layers it may include, itself among them.
 set(uses_engine engine)
-set(uses_sysinfo sysinfo)
+set(uses_platform platform)
+set(uses_sysinfo platform sysinfo)
 set(uses_input engine input)
-set(uses_cli engine input cli)
+set(uses_cli engine platform input cli)
 set(uses_report engine report)
 set(uses_print engine report print)
 set(uses_gui engine sysinfo report print gui)
-set(uses_app engine input report app)
+set(uses_app engine platform input report app)
 # The one file of a layer that may use a layer more: the desktop program's
 # main opens the windows, while the rest of src/app exports without them.
 set(also_uses_app_main.cpp gui)
-set(qt_free_layers engine sysinfo input cli)
+set(qt_free_layers engine platform sysinfo input cli)
 set(widget_free_layers report print)
 set(cups_layers print)
-set(layers engine sysinfo input cli report print gui app)
+set(stream_layers platform)
+set(layers engine platform sysinfo input cli report print gui app)
 list(JOIN layers "|" any_layer)
 
 # The headers of Qt Widgets by name (QWidget, QLabel, ...), as they are
@@ -75,6 +78,10 @@ foreach(layer IN LISTS layers)
                     "${layer} uses no Qt Widgets")
     if(NOT layer IN_LIST cups_layers)
       refuse_includes(layers "cups/" "only print speaks to CUPS")
+    endif()
+    if(NOT layer IN_LIST stream_layers)
+      refuse_includes(layers "(io|fcntl|unistd|shellapi)\\.h>"
+                      "only platform handles the standard streams")
     endif()
   endforeach()
 endforeach()

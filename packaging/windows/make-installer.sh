@@ -30,6 +30,17 @@ cp "$here/corvane.wxs" "$here/corvane.ico" "$work/"
 (cd "$work" && wixl --arch x64 -D Win64=yes -D Version="$version" -D Folder=folder \
     -D Icon=corvane.ico -o "$output/$name.msi" corvane.wxs files.wxs)
 
+# What wixl cannot write into the package's tables, put there with msitools:
+# the upgrade's versions include this one (its Attributes gain 512, the
+# maximum version inclusive), so that a rebuilt installer of the same version
+# replaces the one installed; and the desktop shortcut is made only while
+# DESKTOPSHORTCUT is 1. A key column is changed by importing its table again.
+msiinfo export "$output/$name.msi" Upgrade |
+    awk -F '\t' -v OFS='\t' 'NR > 3 && $7 ~ /^WIX_UPGRADE_DETECTED\r?$/ { $5 += 512 } 1' >"$work/Upgrade.idt"
+(cd "$work" && msibuild "$output/$name.msi" -i Upgrade.idt)
+msibuild "$output/$name.msi" \
+    -q "UPDATE \`Component\` SET \`Condition\` = 'DESKTOPSHORTCUT = \"1\"' WHERE \`Component\` = 'DesktopShortcut'"
+
 # The zip holds the same folder under the installer's name, for those who
 # cannot install.
 rm -f "$output/$name.zip"

@@ -2,13 +2,12 @@
 #include <QIcon>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "app/command_line.h"
 #include "app/pdf_export.h"
-#include "app/platform.h"
 #include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
+#include "platform/standard_streams.h"
 #include "report/faces.h"
 
 using namespace Qt::StringLiterals;
@@ -57,24 +56,21 @@ int runExport(char* program, const Command& command) {
         return 1;
     }
     if (command.mode == Command::Mode::Pdf) return corvane::app::exportPdf(command, std::cerr);
-    std::ios::sync_with_stdio(false);
     return corvane::app::exportPdfBatch(command, std::cin, std::cerr,
-                                        {corvane::app::standardErrorIsTerminal()});
+                                        {corvane::platform::standardErrorIsTerminal()});
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const std::vector<std::string> arguments = corvane::app::utf8Arguments(argc, argv);
-    std::vector<const char*> pointers;
-    for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    const corvane::platform::Utf8Arguments arguments(argc, argv);
     // Messages of a command-line run go to the terminal that started it.
-    if (arguments.size() > 1) {
-        corvane::app::useStartingConsole();
-        corvane::app::useBinaryStandardStreams();
+    if (arguments.argc() > 1) {
+        corvane::platform::useStartingConsole();
+        corvane::platform::useStandardStreams();
     }
     const corvane::app::ParsedCommandLine parsed =
-        corvane::app::parseCommandLine(static_cast<int>(pointers.size()), pointers.data());
+        corvane::app::parseCommandLine(arguments.argc(), arguments.argv());
     if (parsed.exitStatus) return *parsed.exitStatus;
     if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0], parsed.command);
     return runExport(argv[0], parsed.command);

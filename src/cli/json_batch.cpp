@@ -1,13 +1,6 @@
 #include "cli/json_batch.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <algorithm>
-#include <cerrno>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -15,6 +8,7 @@
 #include "cli/output.h"
 #include "cli/write_failure.h"
 #include "input/batch.h"
+#include "platform/standard_streams.h"
 
 namespace corvane::cli {
 
@@ -73,23 +67,7 @@ private:
 }  // namespace
 
 OutputSink standardOutput() {
-    return [](std::string_view bytes) {
-        errno = 0;
-        std::size_t written = 0;
-        while (written < bytes.size()) {
-            const auto rest = bytes.substr(written);
-#ifdef _WIN32
-            const int n = _write(
-                1, rest.data(), static_cast<unsigned>(std::min<std::size_t>(rest.size(), 1 << 30)));
-#else
-            const ssize_t n = ::write(1, rest.data(), rest.size());
-            if (n < 0 && errno == EINTR) continue;
-#endif
-            if (n <= 0) break;
-            written += static_cast<std::size_t>(n);
-        }
-        return written;
-    };
+    return platform::writeStandardOutput;
 }
 
 OutputSink streamOutput(std::ostream& out) {

@@ -10,8 +10,8 @@ namespace corvane::cli {
 // how many it wrote; fewer than given means the output has failed.
 using OutputSink = std::function<std::size_t(std::string_view bytes)>;
 
-// Standard output, written straight to its file descriptor, so that after a
-// failure the number of bytes that reached it is known exactly.
+// Standard output, written straight to it, so that after a failure the
+// number of bytes that reached it is known exactly.
 OutputSink standardOutput();
 
 // A stream as a sink (all or nothing).

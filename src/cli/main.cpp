@@ -2,16 +2,13 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <string>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 #include "cli/json_batch.h"
 #include "cli/output.h"
 #include "cli/write_failure.h"
 #include "input/answer_options.h"
 #include "input/assessment.h"
+#include "platform/standard_streams.h"
 
 namespace {
 
@@ -20,17 +17,6 @@ using namespace corvane::cli;
 using namespace corvane::input;
 
 constexpr int kBadInput = 1;
-
-// On Windows the standard streams start in text mode, which writes every "\n"
-// as "\r\n" and takes a Ctrl-Z byte in the input for its end. The output is
-// UTF-8 text and JSON Lines, and must be the same bytes on every system.
-void useBinaryStandardStreams() {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
-}
 
 struct Options {
     AnswerOptions answers;
@@ -61,7 +47,8 @@ int runSingle(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    useBinaryStandardStreams();
+    const platform::Utf8Arguments arguments(argc, argv);
+    platform::useStandardStreams();
     CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
     usePlainHelp(app);
     app.set_version_flag("--version", "corvane-eval " CORVANE_VERSION,
@@ -78,7 +65,7 @@ int main(int argc, char** argv) {
                      "PDF export reads; the name is passed on into the output");
     batch->excludes(answers.ticks)->excludes(answers.scores)->excludes(answers.personality);
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.argc(), arguments.argv());
         if (!options.batch && !options.answers.given()) {
             throw CLI::RequiredError("one of --ticks, --scores or --batch");
         }
@@ -87,7 +74,6 @@ int main(int argc, char** argv) {
         return status == 0 ? 0 : 2;
     }
     if (options.batch) {
-        std::ios::sync_with_stdio(false);
         return evaluateBatch(std::cin, standardOutput(), std::cerr);
     }
     return runSingle(options);

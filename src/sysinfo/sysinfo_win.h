@@ -7,11 +7,6 @@
 
 namespace corvane {
 
-// UTF-8 to and from the UTF-16 of the Windows API. Bytes that are not UTF-8
-// become U+FFFD rather than ending the conversion.
-std::wstring wideText(const std::string& utf8);
-std::string utf8Text(const std::wstring& wide);
-
 // What finding and starting the system-information tool asks of Windows: the
 // registry under HKEY_LOCAL_MACHINE, the file system and CreateProcessW. No
 // program is looked for on the PATH. The message is left to the program that

@@ -1,27 +1,39 @@
 #!/usr/bin/env bash
 # The Windows installer under wine, as a user on Windows meets it: installs the
-# MSI silently, starts the installed program and checks its questionnaire (the
-# window's title and a screenshot that is not blank), lets a diagnosis through
-# the windows give the same three texts as the installed corvane-eval, lets
-# corvane.exe --pdf write a page (to a Chinese file name) whose text equals the
-# Linux export's, and uninstalls silently, leaving nothing behind.
-#   windows_installer_test.sh MSI REPORT_PRINT_JOB_EXE LINUX_CORVANE SCREENSHOT.png
-# Uses the WINEPREFIX of the environment, or a new one; needs Xvfb and openbox.
-# The installed programs run without WINEPATH, so only the installed DLLs can
-# serve them; the job program is given the WINEPATH of the environment.
+# MSI silently, with a Start-menu entry and a desktop shortcut and one entry in
+# the programs list, starts the installed program and checks its questionnaire
+# (the window's title and a screenshot that is not blank), lets a diagnosis
+# through the windows give the same three texts as the installed corvane-eval,
+# lets corvane.exe --pdf write a page (to a Chinese file name) whose text
+# equals the Linux export's and show a Chinese path right on a console;
+# installs an installer rebuilt from the same program folder over it (still
+# one entry), uninstalls silently, leaving nothing behind, and installs once
+# more with DESKTOPSHORTCUT=0, which makes no desktop shortcut.
+#   windows_installer_test.sh MSI PROGRAM_FOLDER REPORT_PRINT_JOB_EXE CONSOLE_CAPTURE_EXE \
+#                             LINUX_CORVANE SCREENSHOT.png
+# PROGRAM_FOLDER is the folder the MSI was made from. Uses the WINEPREFIX of the
+# environment, or a new one; needs Xvfb and openbox. The installed programs run
+# without WINEPATH, so only the installed DLLs can serve them; the job program
+# is given the WINEPATH of the environment.
 set -euo pipefail
 msi=$(realpath "$1")
-job=$(realpath "$2")
-linux_corvane=$(realpath "$3")
-screenshot=$(realpath -m "$4")
+program_folder=$(realpath "$2")
+job=$(realpath "$3")
+capture=$(realpath "$4")
+linux_corvane=$(realpath "$5")
+screenshot=$(realpath -m "$6")
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 export WINEDEBUG=-all WINEARCH=win64 WINEPREFIX="${WINEPREFIX:-$work/wineprefix}"
+# Wine would copy the shortcuts onto the Linux desktop and menus as well.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 job_wine_path=${WINEPATH:-}
 unset WINEPATH
 readonly folder="$WINEPREFIX/drive_c/Program Files/Corvane"
 readonly windows_folder='C:\Program Files\Corvane'
 readonly answers=(--ticks check1,check6,check13,check15,check22,Check61 --personality 1)
+readonly uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+rebuilt=$work/rebuilt/$(basename "$msi")
 
 fail() {
     echo "windows_installer_test: $*" >&2
@@ -29,6 +41,8 @@ fail() {
 }
 cleanup() {
     wine msiexec /qn /x "$msi" >/dev/null 2>&1 || true
+    [ ! -f "$rebuilt" ] || wine msiexec /qn /x "$rebuilt" >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX/drive_c/体质报告" "$WINEPREFIX/drive_c/报告_张三.pdf"
     wineserver -k 2>/dev/null || true
     [ -z "${openbox_pid:-}" ] || kill "$openbox_pid" 2>/dev/null || true
     rm -rf "$work"
@@ -46,12 +60,27 @@ openbox_pid=$!
 # waits in a message box.
 wine() { timeout 120 /usr/bin/wine "$@"; }
 
+# The Start menu's and the desktop's folders: wine takes the user's even for an
+# all-users install. The user's desktop is made a folder of the prefix (made
+# first, if it is new), not a link to the Linux home folder.
+wineboot -i >/dev/null 2>&1 || true
+for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+    [ ! -L "$desktop" ] || { rm "$desktop" && mkdir "$desktop"; }
+done
+start_menu_entry() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Corvane.lnk' | grep .; }
+desktop_shortcut() { find "$WINEPREFIX/drive_c" -path '*/Desktop/Corvane.lnk' | grep .; }
+# How many Corvane the programs list (Apps and Features) shows.
+programs_list_entries() {
+    wine reg query "$uninstall_key" /s | tr -d '\r' | grep -c '^ *DisplayName *REG_SZ *Corvane$' || true
+}
+product_code() { msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }'; }
+
 wine msiexec /qn /i "$msi" || fail "msiexec could not install $msi"
 [ -f "$folder/corvane.exe" ] && [ -f "$folder/corvane-eval.exe" ] || fail "the programs are not in $folder"
-# The Start menu's folder: wine takes the user's even for an all-users install.
-start_menu_entry() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Corvane.lnk' | grep .; }
 start_menu_entry >/dev/null || fail "no Start-menu entry Corvane.lnk"
-echo "installed into $windows_folder with a Start-menu entry"
+desktop_shortcut >/dev/null || fail "no desktop shortcut Corvane.lnk"
+(($(programs_list_entries) == 1)) || fail "the programs list shows $(programs_list_entries) Corvane, not 1"
+echo "installed into $windows_folder with a Start-menu entry and a desktop shortcut, one in the programs list"
 
 # The questionnaire as the Start menu opens it.
 timeout 300 /usr/bin/wine "$windows_folder\\corvane.exe" >/dev/null 2>&1 &
@@ -113,7 +142,41 @@ grep -q "^corvane: " "$work/stderr" || fail "a bad --ticks said nothing on stand
 wine "$windows_folder\\corvane.exe" --help | grep -q -- "--pdf-dir" || fail "--help did not reach standard output"
 echo "messages reach standard error and standard output, exit status 1 for bad input"
 
-wine msiexec /qn /x "$msi" || fail "msiexec could not uninstall"
+# A path with Chinese in a message, on a console as a terminal window shows it.
+mkdir -p "$WINEPREFIX/drive_c/体质报告"
+touch "$WINEPREFIX/drive_c/体质报告/张三.pdf"
+status=0
+wine "$capture" "$windows_folder\\corvane.exe" --pdf 'C:\体质报告\张三.pdf' --ticks check1 \
+    >"$work/console" || status=$?
+((status == 1)) || fail "an existing --pdf file gave exit status $status on a console, not 1"
+grep -qF "'C:\体质报告\张三.pdf' exists already" "$work/console" ||
+    fail "the console showed: $(cat "$work/console")"
+echo "a console shows corvane.exe's message with the path C:\体质报告\张三.pdf"
+
+# An installer rebuilt from the same folder, of the same version, has a product
+# code of its own and replaces the one installed.
+version=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductVersion" { print $2 }')
+packaging/windows/make-installer.sh "$program_folder" "$version" "$(dirname "$rebuilt")" >/dev/null
+[ "$(product_code "$rebuilt")" != "$(product_code "$msi")" ] ||
+    fail "the rebuilt installer has the same product code"
+wine msiexec /qn /i "$rebuilt" || fail "msiexec could not install the rebuilt $rebuilt"
+(($(programs_list_entries) == 1)) ||
+    fail "after the rebuilt installer the programs list shows $(programs_list_entries) Corvane"
+wine reg query "$uninstall_key\\$(product_code "$rebuilt")" >/dev/null 2>&1 ||
+    fail "the programs list does not show the rebuilt installer's product"
+[ -f "$folder/corvane.exe" ] && start_menu_entry >/dev/null && desktop_shortcut >/dev/null ||
+    fail "the rebuilt installer left the program, its Start-menu entry or its desktop shortcut out"
+echo "a rebuilt installer of version $version replaced the installed one: one Corvane in the programs list"
+
+wine msiexec /qn /x "$rebuilt" || fail "msiexec could not uninstall"
 [ ! -e "$folder" ] || fail "the uninstaller left $folder"
 ! start_menu_entry >/dev/null || fail "the uninstaller left the Start-menu entry"
+! desktop_shortcut >/dev/null || fail "the uninstaller left the desktop shortcut"
+(($(programs_list_entries) == 0)) || fail "the uninstaller left Corvane in the programs list"
 echo "uninstalled silently; nothing left behind"
+
+wine msiexec /qn /i "$msi" DESKTOPSHORTCUT=0 || fail "msiexec could not install with DESKTOPSHORTCUT=0"
+start_menu_entry >/dev/null || fail "no Start-menu entry with DESKTOPSHORTCUT=0"
+! desktop_shortcut >/dev/null || fail "DESKTOPSHORTCUT=0 made a desktop shortcut"
+wine msiexec /qn /x "$msi" || fail "msiexec could not uninstall"
+echo "DESKTOPSHORTCUT=0 installed the program without a desktop shortcut"

@@ -20,9 +20,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/utf16.h"
 #include "sysinfo/sysinfo_win.h"
 
 using namespace corvane;
+using platform::utf8Text;
+using platform::wideText;
 
 namespace {
 
