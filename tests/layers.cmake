@@ -11,17 +11,18 @@ set(uses_engine engine)
 set(uses_sysinfo sysinfo)
 set(uses_input engine input)
 set(uses_cli engine input cli)
-set(uses_report engine report)
+set(uses_report engine input report)
 set(uses_print engine report print)
-set(uses_gui engine sysinfo report print gui)
-set(uses_app engine input report app)
+set(uses_export engine input report export)
+set(uses_gui engine sysinfo input report print export gui)
+set(uses_app engine input report export app)
 # The one file of a layer that may use a layer more: the desktop program's
 # main opens the windows, while the rest of src/app exports without them.
 set(also_uses_app_main.cpp gui)
 set(qt_free_layers engine sysinfo input cli)
-set(widget_free_layers report print)
+set(widget_free_layers report print export)
 set(cups_layers print)
-set(layers engine sysinfo input cli report print gui app)
+set(layers engine sysinfo input cli report print export gui app)
 list(JOIN layers "|" any_layer)
 
 # The headers of Qt Widgets by name (QWidget, QLabel, ...), as they are

@@ -93,12 +93,6 @@ QString askPdfFileName(QWidget* parent, const QString& offered) {
     return dialog.selectedFiles().constFirst();
 }
 
-// A name typed without the extension gets it, whichever dialog asked.
-QString withPdfSuffix(const QString& path) {
-    if (path.isEmpty() || path.endsWith(u".pdf"_s, Qt::CaseInsensitive)) return path;
-    return path + u".pdf"_s;
-}
-
 // Saves the page as a PDF file, over whatever the user chose to replace.
 // Returns what went wrong, or nothing.
 QString savePdf(const QString& path, const ReportContent& content) {
@@ -280,7 +274,8 @@ void ReportWindow::showPrintProblem(const PrintResult& result) {
 void ReportWindow::saveAsPdf() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString offered = QDir(folder).filePath(reportFileName(name_->text(), date_));
-    const QString path = withPdfSuffix(askFileName_(this, offered));
+    // A name typed without the extension gets it, whichever dialog asked.
+    const QString path = pdfFilePath(askFileName_(this, offered));
     if (path.isEmpty()) return;
     const QString problem = savePdf(path, content());
     if (problem.isEmpty()) return;

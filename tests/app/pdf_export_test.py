@@ -1,6 +1,7 @@
 """corvane's PDF export driven as a user runs it, without any display: the pages
 read back with poppler's tools, bad command lines and batch lines; and Qt's own
 options reaching Qt when corvane opens its windows."""
+import csv
 import datetime
 import json
 import os
@@ -27,10 +28,23 @@ def run(*args, stdin=b"", preexec_fn=None):
                           preexec_fn=preexec_fn)
 
 
-def members(count):
-    """A members file as staff bring it: one line per member, numbered files."""
-    return "".join('{"ticks": [%d, %d, %d], "personality": %d, "name": "会员%d"}\n'
-                   % (k % 79 + 1, k % 13 + 1, k % 29 + 30, k % 5 + 1, k) for k in range(count)).encode()
+def members(count, named=True):
+    """A members file as staff bring it: one line per member, named or not."""
+    name = ', "name": "会员%d"' if named else ""
+    return "".join(('{"ticks": [%d, %d, %d], "personality": %d' + name + '}\n')
+                   % ((k % 79 + 1, k % 13 + 1, k % 29 + 30, k % 5 + 1) + ((k,) if named else ()))
+                   for k in range(count)).encode()
+
+
+TABLE = "汇总.csv"
+
+
+def table_rows(folder):
+    """The results table's rows after its header, as a spreadsheet program reads them."""
+    with open(os.path.join(folder, TABLE), encoding="utf-8-sig", newline="") as table:
+        header, *rows = csv.reader(table)
+    assert header[:5] == ["行号", "姓名", "性别", "年龄", "文件"] and header[-1] == "错误", header
+    return rows
 
 
 def small_files():
@@ -124,13 +138,13 @@ class Export(unittest.TestCase):
         lines = [
             ('{"ticks": ["check1", "check6", "口干咽燥"], "personality": 1, "name": "张三", '
              '"sex": "男", "age": 45, "file": "zhang"}'),
-            '{"scores": {"Yin": 12, "Yang": 15}, "personality": 5}',
+            '{"scores": {"Yin": 12, "Yang": 15}, "personality": 5, "编号": 2}',
             '{"ticks": [1], "file": "../escaped.pdf"}',
             '{"ticks": [1], "file": "/tmp/escaped.pdf"}',
             '{"ticks": [1], "file": "sub/escaped.pdf"}',
             '{"ticks": [1], "file": "kept.pdf"}',
             '{"ticks": ["check80"]}',
-            '{"ticks": [1], "colour": 1}',
+            '{"ticks": [1], "age": 45.5, "编号": 8}',
             '{"ticks": [2], "file": "zhang.pdf"}',
             '{"scores": {"Qi": 9}, "name": "王五"}',
             '{"ticks": [1], "file": "a\\u001b[31mb.pdf"}',
@@ -139,13 +153,14 @@ class Export(unittest.TestCase):
         self.assertEqual(done.returncode, 1)
         self.assertEqual(done.stdout, b"")
         *told, summary = done.stderr.decode().splitlines()
-        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (3, 4, 5, 6, 7, 8, 9, 11)])
-        for line, words in zip(told, ("../escaped.pdf", "/tmp/escaped.pdf", "sub/escaped.pdf", "exists already",
-                                      "unknown symptom 'check80'", "unknown key 'colour'", "line 1",
+        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (2, 3, 4, 5, 6, 7, 8, 9, 11)])
+        for line, words in zip(told, ("ignoring the key '编号'", "../escaped.pdf", "/tmp/escaped.pdf", "sub/escaped.pdf",
+                                      "exists already", "unknown symptom 'check80'",
+                                      "age must be a whole number from 0 to 150: '45.5'", "line 1",
                                       "control characters: 'a\\x1b[31mb.pdf'")):
             self.assertIn(words, line)
         self.assertEqual(summary, "corvane: pages written 3, skipped 0, failed 8")
-        self.assertEqual(sorted(os.listdir(self.dir)), ["000002.pdf", "000010.pdf", "kept.pdf", "zhang.pdf"])
+        self.assertEqual(sorted(os.listdir(self.dir)), ["000002.pdf", "10_王五.pdf", "kept.pdf", "zhang.pdf", TABLE])
         self.assertFalse(os.path.exists(os.path.join(os.path.dirname(self.dir), "escaped.pdf")))
         with open(self.path("kept.pdf"), "rb") as kept:
             self.assertEqual(kept.read(), b"mine")
@@ -153,7 +168,7 @@ class Export(unittest.TestCase):
         mask = os.umask(0)
         os.umask(mask)
         self.assertEqual(os.stat(self.path("zhang.pdf")).st_mode & 0o777, 0o666 & ~mask)  # as any new file
-        self.assertIn("王五", page_text(self.path("000010.pdf")))
+        self.assertIn("王五", page_text(self.path("10_王五.pdf")))
 
         again = run("--pdf-dir", self.dir, "--batch", "--overwrite", stdin=lines[5].encode())
         self.assertEqual((again.returncode, again.stderr), (0, b"corvane: pages written 1, skipped 0, failed 0\n"))
@@ -164,12 +179,16 @@ class Export(unittest.TestCase):
         first, drawing = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", stdin=lines))
         self.assertEqual(first.returncode, 0, first.stderr)
         names = sorted(os.listdir(self.dir))
-        self.assertEqual(len(names), 60)
+        self.assertEqual(len(names), 61)  # and the table
+        with open(self.path(TABLE), "rb") as table:
+            first_table = table.read()
 
         refused, refusing = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", stdin=lines))
         self.assertEqual(refused.returncode, 1)
-        self.assertEqual(refused.stderr.decode().count("exists already"), 60)
+        self.assertEqual(refused.stderr.decode().count("exists already"), 61)
         self.assertLess(refusing, drawing / 3)  # no page drawn for a file that exists
+        with open(self.path(TABLE), "rb") as table:
+            self.assertEqual(table.read(), first_table)  # not replaced without a word
 
         for gone in names[10:13]:
             os.remove(self.path(gone))
@@ -185,6 +204,8 @@ class Export(unittest.TestCase):
         with open(self.path(names[0]), "rb") as mine:
             self.assertEqual(mine.read(), b"mine")
         self.assertIn("会员11", page_text(self.path(names[11])))
+        with open(self.path(TABLE), "rb") as table:
+            self.assertEqual(table.read(), first_table)  # the skipped pages' rows from their evaluation
 
     def test_ctrl_c_stops_after_the_pages_in_hand_and_says_where(self):
         source = self.path("members.jsonl")
@@ -205,9 +226,11 @@ class Export(unittest.TestCase):
         self.assertEqual(batch.returncode, 130, told)
         done = int(re.search(r"corvane: interrupted: the lines up to input line (\d+) are done", told).group(1))
         self.assertLess(done, 400)
-        self.assertEqual(sorted(os.listdir(folder)), [f"{n:06}.pdf" for n in range(1, done + 1)])
-        for name in os.listdir(folder):
+        pages_done = [f"{n:03}_会员{n - 1}.pdf" for n in range(1, done + 1)]
+        self.assertEqual(sorted(os.listdir(folder)), pages_done + [TABLE])
+        for name in pages_done:
             self.assertTrue(whole_pdf(os.path.join(folder, name)), name)
+        self.assertEqual([row[4] for row in table_rows(folder)], pages_done)
         self.assertTrue(told.endswith(f"corvane: pages written {done}, skipped 0, failed 0\n"), told)
 
     def test_a_page_that_cannot_be_written_whole_leaves_no_file_and_says_why(self):
@@ -219,7 +242,8 @@ class Export(unittest.TestCase):
         batch = run("--pdf-dir", folder, "--batch", stdin=members(3), preexec_fn=small_files)
         self.assertEqual(batch.returncode, 1)
         self.assertEqual(batch.stderr.decode().count("File too large"), 3, batch.stderr)
-        self.assertEqual(os.listdir(folder), [])
+        self.assertEqual(os.listdir(folder), [TABLE])  # a few rows, each with the reason
+        self.assertTrue(all("File too large" in row[-1] for row in table_rows(folder)))
         self.assertFalse(os.path.exists(pdf))
 
     def old_report(self, name):
@@ -290,9 +314,9 @@ class Export(unittest.TestCase):
         os.mkdir(folder)
         os.symlink(outside, os.path.join(folder, "000001.pdf"))
         os.symlink(self.path("nowhere.pdf"), os.path.join(folder, "000002.pdf"))
-        refused = run("--pdf-dir", folder, "--batch", stdin=members(2))
+        refused = run("--pdf-dir", folder, "--batch", stdin=members(2, named=False))
         self.assertEqual(refused.stderr.decode().count("exists already"), 2, refused.stderr)
-        replaced = run("--pdf-dir", folder, "--batch", "--overwrite", stdin=members(2))
+        replaced = run("--pdf-dir", folder, "--batch", "--overwrite", stdin=members(2, named=False))
         self.assertEqual(replaced.returncode, 0, replaced.stderr)
         with open(outside, "rb") as theirs:
             self.assertEqual(theirs.read(), b"theirs")
@@ -302,8 +326,9 @@ class Export(unittest.TestCase):
             self.assertEqual(pages(os.path.join(folder, name)), 1)
 
     def test_bad_command_lines_say_so_and_write_nothing(self):
-        with open(self.path("a file"), "w"):
-            pass
+        for name in ("a file", "taken.PDF"):
+            with open(self.path(name), "w"):
+                pass
         cases = [
             (["--frobnicate"], 2, "--frobnicate"),
             (["--pdf", self.path("x.pdf")], 2, "--ticks or --scores"),
@@ -314,7 +339,8 @@ class Export(unittest.TestCase):
             (["--pdf", self.path("x.pdf"), "--ticks", "check99"], 1, "corvane: unknown symptom 'check99'"),
             (["--pdf", self.path("x.pdf"), "--scores", "Yin=1", "--personality", "6"], 1, "personality"),
             (["--pdf", self.path("no", "x.pdf"), "--ticks", "1"], 1, "cannot write"),
-            (["--pdf", self.path("a file"), "--ticks", "1"], 1, "exists already; give --overwrite"),
+            (["--pdf", self.path("taken.PDF"), "--ticks", "1"], 1, "taken.PDF' exists already; give --overwrite"),
+            (["--pdf", self.path("x.pdf"), "--ticks", "1", "--age", "45.5"], 1, "age must be a whole number"),
             (["--pdf", "/dev/full", "--ticks", "1", "--overwrite"], 1, "No space left on device"),
             (["--pdf-dir", self.path("a file", "sub"), "--batch"], 1, "cannot make the folder"),
         ]
@@ -328,8 +354,9 @@ class Export(unittest.TestCase):
                 self.assertEqual(done.returncode, status)
                 self.assertEqual(done.stdout, b"")
                 self.assertIn(message, done.stderr.decode())
-        self.assertEqual(sorted(os.listdir(self.dir)), ["a file"] + (["locked"] if os.geteuid() != 0 else []))
-        self.assertEqual(os.path.getsize(self.path("a file")), 0)
+        self.assertEqual(sorted(os.listdir(self.dir)),
+                         ["a file"] + (["locked"] if os.geteuid() != 0 else []) + ["taken.PDF"])
+        self.assertEqual(os.path.getsize(self.path("taken.PDF")), 0)
 
     def test_without_a_chinese_font_no_page_of_boxes_is_written(self):
         config = self.path("fonts.conf")
