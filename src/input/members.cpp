@@ -74,20 +74,28 @@ std::vector<std::string_view> textLines(std::string_view text) {
     return lines;
 }
 
-// UTF-8 unless most of the lines that hold anything beyond ASCII are not
-// UTF-8: GBK text is UTF-8 by chance in a line here and there, while UTF-8
-// with a damaged line is still UTF-8. Half and half is taken for UTF-8, whose
-// other lines are then refused rather than read wrong.
+// UTF-8 when the text is UTF-8 throughout; else GB18030 when more of its
+// lines are GB18030 and not UTF-8 than the other way round, and no fewer than
+// those that could be either. GBK text is UTF-8 by chance in a line here and
+// there (肖霞 as "Фϼ"), which then counts for neither, while UTF-8 with a
+// damaged line is still UTF-8; its other lines are refused rather than read
+// wrong.
 TextEncoding encodingOf(std::string_view text) {
     if (isUtf8(text)) return TextEncoding::Utf8;
-    std::size_t foreign = 0;
-    std::size_t utf8 = 0;
+    TextDecoder gb18030(TextEncoding::Gb18030);
+    std::size_t onlyUtf8 = 0;
+    std::size_t onlyGb18030 = 0;
+    std::size_t either = 0;
     for (const std::string_view line : textLines(text)) {
         if (!hasNonAscii(line)) continue;
-        ++foreign;
-        utf8 += isUtf8(line) ? 1 : 0;
+        const bool utf8 = isUtf8(line);
+        const bool gb = gb18030.toUtf8(line).has_value();
+        onlyUtf8 += utf8 && !gb;
+        onlyGb18030 += gb && !utf8;
+        either += utf8 && gb;
     }
-    return 2 * utf8 >= foreign ? TextEncoding::Utf8 : TextEncoding::Gb18030;
+    return onlyGb18030 > onlyUtf8 && onlyGb18030 >= either ? TextEncoding::Gb18030
+                                                           : TextEncoding::Utf8;
 }
 
 // JSON Lines when the first line that holds anything starts an object or is

@@ -5,6 +5,7 @@ import csv
 import datetime
 import json
 import os
+import pty
 import re
 import resource
 import shutil
@@ -128,7 +129,7 @@ class Export(unittest.TestCase):
         for number, (answers, name, sex, age) in enumerate(cases):
             with self.subTest(answers=answers):
                 pdf = self.path(f"{number}.pdf")
-                done = run("--pdf", pdf, *answers, "--name", name, "--sex", sex, "--age", age)
+                done = run("--pdf", self.path(str(number)), *answers, "--name", name, "--sex", sex, "--age", age)
                 self.assertEqual((done.returncode, done.stdout, done.stderr), (0, b"", b""))
                 self.assertPageShows(pdf, answers, name, sex, age)
 
@@ -173,6 +174,130 @@ class Export(unittest.TestCase):
         again = run("--pdf-dir", self.dir, "--batch", "--overwrite", stdin=lines[5].encode())
         self.assertEqual((again.returncode, again.stderr), (0, b"corvane: pages written 1, skipped 0, failed 0\n"))
         self.assertEqual(pages(self.path("kept.pdf")), 1)
+
+    def batch_into(self, folder, stdin, *args):
+        done = run("--pdf-dir", self.path(folder), "--batch", *args, stdin=stdin)
+        self.assertEqual(done.returncode, 0, done.stderr.decode())
+        return done.stderr.decode()
+
+    def test_every_form_of_a_members_file_gives_the_pages_and_table_of_json_lines(self):
+        """The same members as JSON Lines, as a GB18030 CSV with a column per
+        symptom, as a UTF-8 CSV with a byte order mark and a 症状 column, and
+        as a tab-separated CSV with columns headed by numbers."""
+        people = [("张三", "男", 45, 1, [1, 6, 13]), ("肖霞", "女", 38, 2, [23, 34, 61]),
+                  ("欧阳建国", "男", 61, 5, [15, 22, 57, 72]), ("李四", "女", None, None, []),
+                  ("张三", "男", 50, 3, [29, 30])]
+        captions = {1: "口干咽燥", 6: "五心烦热", 13: "舌红少苔", 15: "畏寒肢冷"}  # the rest by number
+        symptoms = sorted({tick for *_, ticks in people for tick in ticks})
+
+        def jsonl():
+            def line(name, sex, age, personality, ticks):
+                member = {"ticks": ticks, "name": name, "sex": sex}
+                member.update({"age": age} if age else {})
+                member.update({"personality": personality} if personality else {})
+                return json.dumps(member, ensure_ascii=False)
+            return "\n".join(line(*person) for person in people).encode() + b"\n"
+
+        def per_symptom(separator, heading, encoding):
+            rows = [separator.join(["编号", "姓名", "性别", "年龄", "性格"] + [heading(s) for s in symptoms] + ["电话"])]
+            for number, (name, sex, age, personality, ticks) in enumerate(people):
+                marks = [("是", "√", "x", "1", "✓")[(number + s) % 5] if s in ticks else ("", "否", "0")[s % 3]
+                         for s in symptoms]
+                rows.append(separator.join([str(number), name, sex, f"{age}.0" if age else "",
+                                            {1: "开朗平和", 2: "2、急躁易怒"}.get(personality, str(personality or ""))]
+                                           + marks + ["13800000000"]))
+            return "\r\n".join(rows).encode(encoding) + b"\r\n"
+
+        def ticks_column():
+            rows = ["姓名;性别;年龄;性格;症状"]
+            for name, sex, age, personality, ticks in people:
+                items = [captions.get(tick, str(tick)) for tick in ticks]
+                listed = "".join(item + "、， ,"[k % 4] for k, item in enumerate(items))
+                rows.append(f'{name};{sex};{age or ""};{personality or ""};"{listed}"')
+            return b"\xef\xbb\xbf" + "\n".join(rows).encode()
+
+        expected_folder = self.path("jsonl")
+        self.assertEqual(self.batch_into("jsonl", jsonl()), "corvane: pages written 5, skipped 0, failed 0\n")
+        self.assertEqual(sorted(os.listdir(expected_folder)),
+                         ["1_张三.pdf", "2_肖霞.pdf", "3_欧阳建国.pdf", "4_李四.pdf", "5_张三.pdf", TABLE])
+        with open(os.path.join(expected_folder, TABLE), "rb") as table:
+            expected_table = table.read()
+        forms = {
+            "gb18030": (per_symptom(",", lambda s: captions.get(s, str(s)), "gb18030"),
+                        "reading standard input as GB18030 CSV separated by commas"),
+            "bom": (ticks_column(), "reading standard input as UTF-8 CSV separated by semicolons"),
+            "tabs": (per_symptom("\t", str, "utf-8"), "reading standard input as UTF-8 CSV separated by tabs"),
+        }
+        for form, (stdin, reading) in forms.items():
+            with self.subTest(form=form):
+                told = self.batch_into(form, stdin)
+                self.assertTrue(told.startswith(f"corvane: {reading}\n"), told)
+                folder = self.path(form)
+                self.assertEqual(sorted(os.listdir(folder)), sorted(os.listdir(expected_folder)))
+                with open(os.path.join(folder, TABLE), "rb") as table:
+                    self.assertEqual(table.read(), expected_table)
+                for name in os.listdir(folder):
+                    if name.endswith(".pdf"):
+                        self.assertEqual(page_text(os.path.join(folder, name)),
+                                         page_text(os.path.join(expected_folder, name)), name)
+        self.assertIn("'编号', '电话'", self.batch_into("again", forms["gb18030"][0]))
+
+    def test_a_gbk_members_file_gives_no_page_with_a_garbled_name(self):
+        """肖霞 and 女 in GBK happen to be UTF-8 too (Фϼ, Ů); the file as a whole is GBK."""
+        lines = ['{"ticks": [1], "name": "肖霞", "sex": "女"}', '{"ticks": [2], "name": "张三", "sex": "男"}',
+                 '{"ticks": [3], "name": "李四", "sex": "女"}']
+        stdin = "\n".join(lines).encode("gbk") + b'\n{"ticks": [4], "name": "\x80\x80"}\n'
+        done = run("--pdf-dir", self.dir, "--batch", stdin=stdin)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr.decode().splitlines(),
+                         ["corvane: reading standard input as GB18030 JSON Lines",
+                          "corvane: line 4: the line is not valid GB18030 text",
+                          "corvane: pages written 3, skipped 0, failed 1"])
+        first = bare(page_text(self.path("1_肖霞.pdf")))
+        self.assertIn("会员姓名肖霞性别女", first)
+        for name in os.listdir(self.dir):
+            if name.endswith(".pdf"):
+                self.assertFalse({"Ф", "ϼ", "Ů"} & set(page_text(self.path(name))), name)
+
+    def test_a_long_name_is_told_cut_short_and_a_formula_stays_text(self):
+        long_name = "欧阳" * 150
+        single = run("--pdf", self.path("long"), "--ticks", "1", "--name", long_name)
+        self.assertEqual((single.returncode, single.stderr.decode()),
+                         (0, "corvane: the name is too long for the page and is printed cut short\n"))
+        self.assertEqual(pages(self.path("long.pdf")), 1)
+        lines = json.dumps({"ticks": [1], "name": long_name}) + "\n" + '{"ticks": [2], "name": "=1+2"}\n'
+        batch = run("--pdf-dir", self.path("reports"), "--batch", stdin=lines.encode())
+        self.assertEqual(batch.stderr.decode().splitlines(),
+                         ["corvane: line 1: the name is too long for the page and is printed cut short",
+                          "corvane: pages written 2, skipped 0, failed 0"])
+        self.assertEqual(sorted(os.listdir(self.path("reports"))),
+                         ["1_" + long_name[:40] + ".pdf", "2_=1+2.pdf", TABLE])
+        self.assertEqual(table_rows(self.path("reports"))[1][1], "'=1+2")
+
+    def test_the_progress_line_reaches_its_total_when_a_batch_is_taken_up_again(self):
+        lines = members(20)
+        self.assertEqual(run("--pdf-dir", self.dir, "--batch", stdin=lines).returncode, 0)
+        os.remove(self.path("05_会员4.pdf"))
+        controller, terminal = pty.openpty()
+        with tempfile.TemporaryFile() as stdin:
+            stdin.write(lines)
+            stdin.seek(0)
+            resumed = subprocess.run([CORVANE, "--pdf-dir", self.dir, "--batch", "--skip-existing"],
+                                     stdin=stdin, stderr=terminal, env=ENV, timeout=120)
+        os.close(terminal)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(controller, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            shown += chunk
+        os.close(controller)
+        self.assertEqual(resumed.returncode, 0)
+        self.assertIn(b"corvane: 20 of 20 lines done", shown)
+        self.assertIn(b"\rcorvane: pages written 1, skipped 19, failed 0\r\n", shown)
 
     def test_a_run_into_a_full_folder_draws_nothing_and_skip_existing_writes_the_missing(self):
         lines = members(60)
