@@ -31,8 +31,14 @@ namespace {
 
 constexpr int kRedrawMilliseconds = 100;
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* pushButton = new QPushButton(caption, parent);
+const QString kTitle = u"Corvane 批量导出"_s;
+
+// A button named for screen readers by its caption, without the key that
+// presses it with Alt (开始(&S) is read as 开始).
+QPushButton* button(const QString& caption, const char* name, QWidget* parent,
+                    QChar key = QChar()) {
+    const QString withKey = key.isNull() ? caption : caption + u"(&"_s + key + u")"_s;
+    auto* pushButton = new QPushButton(withKey, parent);
     pushButton->setObjectName(name);
     pushButton->setAccessibleName(caption);
     return pushButton;
@@ -50,7 +56,7 @@ QLineEdit* pathField(const QString& label, const char* name, QWidget* parent) {
 
 BatchWindow::BatchWindow(QWidget* parent) : QWidget(parent) {
     setObjectName("batchWindow");
-    setWindowTitle(u"Corvane 批量导出"_s);
+    setWindowTitle(kTitle);
     setFont(plainFace());
     auto* grid = new QGridLayout(this);
     addChoices(*grid);
@@ -95,9 +101,9 @@ void BatchWindow::addChoices(QGridLayout& grid) {
 }
 
 void BatchWindow::addProgress(QGridLayout& grid) {
-    start_ = button(u"开始"_s, "start", this);
-    stop_ = button(u"停止"_s, "stop", this);
-    openFolder_ = button(u"打开文件夹"_s, "openFolder", this);
+    start_ = button(u"开始"_s, "start", this, u'S');
+    stop_ = button(u"停止"_s, "stop", this, u'T');
+    openFolder_ = button(u"打开文件夹"_s, "openFolder", this, u'O');
     auto* buttons = new QHBoxLayout;
     for (QPushButton* each : {start_, stop_, openFolder_}) buttons->addWidget(each);
     choices_.push_back(start_);
@@ -207,11 +213,14 @@ void BatchWindow::showProgress() {
     rate_->setText(u"已完成 %1 / %2 行，每秒 %3 页"_s.arg(finished_.load())
                        .arg(lines_.load())
                        .arg(rate, 0, 'f', 1));
+    // The title shows it too, in the task bar while the window is minimised.
+    setWindowTitle(u"%1（%2/%3）"_s.arg(kTitle).arg(finished_.load()).arg(lines_.load()));
 }
 
 void BatchWindow::finish() {
     showProgress();
     setRunning(false);
+    setWindowTitle(kTitle);
     QString summary = u"已写入 %1 页，跳过 %2 页，失败 %3 页。"_s.arg(written_.load())
                           .arg(skipped_.load())
                           .arg(failed_.load());
