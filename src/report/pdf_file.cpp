@@ -104,7 +104,7 @@ bool isDeviceOrPipe(const QString& path) {
 }
 
 QString pdfFilePath(const QString& path) {
-    if (path.isEmpty() || isDeviceOrPipe(path)) return path;
+    if (path.isEmpty() || isDeviceOrPipe(path) || QFileInfo(path).isDir()) return path;
     return toQString(input::withPdfSuffix(path.toStdString()));
 }
 

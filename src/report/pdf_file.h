@@ -51,7 +51,7 @@ private:
 bool isDeviceOrPipe(const QString& path);
 
 // The name a PDF file is written under: ".pdf" added to a file's name that
-// lacks it (in any letter case), a device or a pipe as named.
+// lacks it (in any letter case); a device, a pipe or a folder as named.
 QString pdfFilePath(const QString& path);
 
 // Writes a PDF file whole, as WholeFile does. Anything already at path is

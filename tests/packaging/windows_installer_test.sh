@@ -4,7 +4,9 @@
 # window's title and a screenshot that is not blank), lets a diagnosis through
 # the windows give the same three texts as the installed corvane-eval, lets
 # corvane.exe --pdf write a page (to a Chinese file name) whose text equals the
-# Linux export's, and uninstalls silently, leaving nothing behind.
+# Linux export's, runs 50 members of a GB18030 list through the batch window
+# (its Start-menu entry's command) with 停止 and 开始 again, and uninstalls
+# silently, leaving nothing behind.
 #   windows_installer_test.sh MSI REPORT_PRINT_JOB_EXE LINUX_CORVANE SCREENSHOT.png
 # Uses the WINEPREFIX of the environment, or a new one; needs Xvfb and openbox.
 # The installed programs run without WINEPATH, so only the installed DLLs can
@@ -49,9 +51,10 @@ wine() { timeout 120 /usr/bin/wine "$@"; }
 wine msiexec /qn /i "$msi" || fail "msiexec could not install $msi"
 [ -f "$folder/corvane.exe" ] && [ -f "$folder/corvane-eval.exe" ] || fail "the programs are not in $folder"
 # The Start menu's folder: wine takes the user's even for an all-users install.
-start_menu_entry() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Corvane.lnk' | grep .; }
-start_menu_entry >/dev/null || fail "no Start-menu entry Corvane.lnk"
-echo "installed into $windows_folder with a Start-menu entry"
+start_menu_entry() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$1.lnk" | grep .; }
+start_menu_entry Corvane >/dev/null || fail "no Start-menu entry Corvane.lnk"
+start_menu_entry 'Corvane 批量导出' >/dev/null || fail "no Start-menu entry Corvane 批量导出.lnk"
+echo "installed into $windows_folder with the Start-menu entries Corvane and Corvane 批量导出"
 
 # The questionnaire as the Start menu opens it.
 timeout 300 /usr/bin/wine "$windows_folder\\corvane.exe" >/dev/null 2>&1 &
@@ -113,7 +116,76 @@ grep -q "^corvane: " "$work/stderr" || fail "a bad --ticks said nothing on stand
 wine "$windows_folder\\corvane.exe" --help | grep -q -- "--pdf-dir" || fail "--help did not reach standard output"
 echo "messages reach standard error and standard output, exit status 1 for bad input"
 
+# The batch window as its Start-menu entry opens it, driven from the keyboard:
+# the members' list and the folder typed in, 开始 (Alt+S), the progress in the
+# title, 停止 (Alt+T) with only whole pages left, 开始 again to the end.
+batch=$WINEPREFIX/drive_c/batch
+mkdir -p "$batch"
+{
+    printf '编号,姓名,性别,年龄,性格,症状\r\n'
+    for k in $(seq 0 49); do
+        printf '%d,会员%d,%s,%d,%d,"%d、%d"\r\n' "$k" "$k" "$( ((k % 2)) && echo 男 || echo 女)" \
+            $((30 + k)) $((k % 5 + 1)) $((k % 79 + 1)) $(((k * 7) % 79 + 1))
+    done
+} | iconv -f UTF-8 -t GB18030 >"$batch/members.csv"
+title() { xdotool getwindowname "$1" 2>/dev/null || true; }
+# Waits up to two minutes for the window's title to match; echoes it.
+await_title() {
+    local now
+    for _ in $(seq 1200); do
+        now=$(title "$1")
+        [[ "$now" =~ $2 ]] && { echo "$now"; return; }
+        sleep 0.1
+    done
+    fail "the batch window's title stayed '$now', never matching '$2'"
+}
+whole_pages_only() {
+    local name
+    for name in "$batch/pages"/* "$batch/pages"/.[!.]*; do
+        [ -e "$name" ] || continue
+        case $name in
+            *.pdf) tail -c 16 "$name" | grep -q '%%EOF' || fail "$(basename "$name") is not whole" ;;
+            */汇总.csv) ;;
+            *) fail "the batch left $(basename "$name")" ;;
+        esac
+    done
+}
+timeout 600 /usr/bin/wine "$windows_folder\\corvane.exe" --batch-window >/dev/null 2>&1 &
+program=$!
+window=""
+for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name '^Corvane 批量导出$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the batch window (title Corvane 批量导出) did not open"
+xdotool windowactivate --sync "$window"
+sleep 1
+xdotool type --delay 30 'C:\batch\members.csv'
+xdotool key Tab Tab
+xdotool type --delay 30 'C:\batch\pages'
+xdotool key alt+s
+running=$(await_title "$window" '（([3-9]|[1-4][0-9])/50）$')
+import -window "$window" "$work/batch-running.png"
+xdotool key alt+t
+await_title "$window" '^Corvane 批量导出$' >/dev/null
+stopped=$(find "$batch/pages" -name '*.pdf' | wc -l)
+((stopped > 0 && stopped < 50)) || fail "停止 left $stopped of 50 pages"
+whole_pages_only
+xdotool key alt+s
+await_title "$window" '（[0-9]+/50）$' >/dev/null
+await_title "$window" '^Corvane 批量导出$' >/dev/null
+pages=$(find "$batch/pages" -name '*.pdf' | wc -l)
+((pages == 50)) || fail "the batch taken up again left $pages of 50 pages"
+whole_pages_only
+[ -f "$batch/pages/汇总.csv" ] || fail "the batch wrote no 汇总.csv"
+[ -f "$batch/pages/01_会员0.pdf" ] || fail "the pages are not named by their members: $(ls "$batch/pages" | head -n 3)"
+xdotool key --window "$window" alt+F4
+wait "$program" 2>/dev/null || true
+echo "the batch window ran 50 members (title '$running' on the way), stopped after $stopped with only whole pages, and went on to all 50"
+
 wine msiexec /qn /x "$msi" || fail "msiexec could not uninstall"
 [ ! -e "$folder" ] || fail "the uninstaller left $folder"
-! start_menu_entry >/dev/null || fail "the uninstaller left the Start-menu entry"
+! start_menu_entry Corvane >/dev/null || fail "the uninstaller left the Start-menu entry"
+! start_menu_entry 'Corvane 批量导出' >/dev/null || fail "the uninstaller left the Start-menu entry Corvane 批量导出"
 echo "uninstalled silently; nothing left behind"
