@@ -35,7 +35,8 @@ public:
     // A batch still running is stopped after the pages in hand.
     ~BatchWindow() override;
 
-    bool isRunning() const { return watcher_.isRunning(); }
+    // From 开始 until the batch's end has been shown.
+    bool isRunning() const { return running_; }
 
 signals:
     // A batch has ended, whole or stopped.
@@ -67,6 +68,7 @@ private:
     QPlainTextEdit* messages_;
     QPushButton* openFolder_;
 
+    bool running_ = false;
     QFutureWatcher<void> watcher_;
     QTimer redraw_;
     QElapsedTimer clock_;

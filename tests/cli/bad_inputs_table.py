@@ -90,8 +90,8 @@ BATCH_LINES = [
     ('{"ticks": [], "file": "c:x.pdf"}', b'{"ticks": [], "file": "c:x.pdf"}\n'),
     ('{"ticks": [1]} ending in CR LF', b'{"ticks": [1]}\r\n'),
     ('{"ticks": [1]} with no newline at the end', b'{"ticks": [1]}'),
-    ('{"ticks": [1], "name": "张三"} in GBK, beside a line of 李四 in UTF-8',
-     '{"ticks": [1], "name": "张三"}\n'.encode("gbk") + '{"ticks": [2], "name": "李四"}\n'.encode()),
+    ('{"ticks": [1], "name": "肖霞"} in GBK (UTF-8 by chance: "Фϼ"), beside {"ticks": [2], "name": "张三"}',
+     '{"ticks": [1], "name": "肖霞"}\n{"ticks": [2], "name": "张三"}\n'.encode("gbk")),
     ("CSV: 姓名,自汗 (a caption of two symptoms)", "姓名,自汗\n张三,是\n".encode()),
     ("CSV: 姓名,性别 (no symptom)", "姓名,性别\n张三,男\n".encode()),
     ("CSV: 姓名,症状,症状 (a column twice)", "姓名,症状,症状\n张三,1,2\n".encode()),
@@ -120,7 +120,10 @@ def first_line(text):
 def said(stdout, stderr, batch):
     if batch and stdout.strip():
         out = json.loads(stdout.splitlines()[0])
-        return "error line: " + out["error"] if "error" in out else "evaluated: scores " + json.dumps(out["scores"], separators=(",", ":"))
+        if "error" in out:
+            return "error line: " + out["error"]
+        named = out["name"] + ", " if "name" in out else ""
+        return "evaluated: " + named + "scores " + json.dumps(out["scores"], separators=(",", ":"))
     if stderr.strip():
         return first_line(stderr)
     return "report, first line: " + first_line(stdout)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows build of corvane-eval under wine and the native build on the
 # same inputs, and fails unless standard output, standard error and the exit
-# status are the same bytes.
+# status are the same bytes: among the inputs members' lists in UTF-8 and
+# GB18030, which each reads with its system's converter.
 #   compare_with_wine.sh NATIVE_CORVANE_EVAL WINDOWS_CORVANE_EVAL_EXE
 set -euo pipefail
 native=$1
@@ -58,7 +59,7 @@ compare_case /dev/null --ticks ""
 compare_case /dev/null --ticks check80
 compare_case /dev/null --scores Yin=32768
 compare_case /dev/null --ticks 1 --scores Yin=2
-for input in "$corpus"/batch_*; do
+for input in "$corpus"/batch_* "$corpus"/csv_*; do
     compare_case "$input" --batch
 done
 

@@ -56,15 +56,21 @@ start_menu_entry Corvane >/dev/null || fail "no Start-menu entry Corvane.lnk"
 start_menu_entry 'Corvane 批量导出' >/dev/null || fail "no Start-menu entry Corvane 批量导出.lnk"
 echo "installed into $windows_folder with the Start-menu entries Corvane and Corvane 批量导出"
 
+# The window whose title matches, once it shows (up to 30 s); echoes its id.
+await_window() {
+    local window=""
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    echo "$window"
+}
+
 # The questionnaire as the Start menu opens it.
 timeout 300 /usr/bin/wine "$windows_folder\\corvane.exe" >/dev/null 2>&1 &
 program=$!
-window=""
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Corvane1\.0$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(await_window '^Corvane1\.0$')
 [ -n "$window" ] || fail "the questionnaire (title Corvane1.0) did not open"
 sleep 2 # the first paint
 import -frame -window "$window" "$screenshot"
@@ -152,12 +158,7 @@ whole_pages_only() {
 }
 timeout 600 /usr/bin/wine "$windows_folder\\corvane.exe" --batch-window >/dev/null 2>&1 &
 program=$!
-window=""
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Corvane 批量导出$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(await_window '^Corvane 批量导出$')
 [ -n "$window" ] || fail "the batch window (title Corvane 批量导出) did not open"
 xdotool windowactivate --sync "$window"
 sleep 1
