@@ -368,6 +368,7 @@ TEST(PageFileName, GivenOrMadeFromTheName) {
         {R"({"ticks": [], "name": "张三"})", 3, 9, "3_张三.pdf"},
         {R"({"ticks": [], "name": " a|b\u007fc/d:e\u3000"})", 3, 5, "3_a_b_c_d_e.pdf"},
         {R"({"ticks": [], "name": "\u3000"})", 3, 5, "000003.pdf"},
+        {R"({"ticks": [], "name": "a\u0080b\u009fc\u00a0d"})", 3, 5, "3_a_b_c\u00a0d.pdf"},
         {R"({"ticks": [], "name": ")" + longName + R"("})", 3, 5,
          "3_" + longName.substr(0, 40) + ".pdf"},
         {R"({"ticks": [], "name": "张三", "file": "x.PDF"})", 3, 5, "x.PDF"},
