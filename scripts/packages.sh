@@ -27,7 +27,7 @@ test_packages=(
 # header-only libraries, the installer's tools and Qt's translations.
 windows_build_packages=(
   cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch
-  nlohmann-json3-dev libcli11-dev wixl zip qt6-translations-l10n
+  nlohmann-json3-dev libcli11-dev wixl msitools zip qt6-translations-l10n
 )
 
 # What each further stage of scripts/test needs besides.

@@ -76,11 +76,13 @@ void BatchWindow::addChoices(QGridLayout& grid) {
     membersFile_ = pathField(u"会员名单"_s, "membersFile", this);
     folder_ = pathField(u"输出文件夹"_s, "outputFolder", this);
     int row = 0;
-    for (auto [field, caption, name, choose] :
-         {std::tuple{membersFile_, u"会员名单"_s, "chooseMembersFile",
+    // Each field's label takes it the focus with Alt and its key.
+    for (auto [field, caption, key, name, choose] :
+         {std::tuple{membersFile_, u"会员名单"_s, u'M', "chooseMembersFile",
                      &BatchWindow::chooseMembersFile},
-          std::tuple{folder_, u"输出文件夹"_s, "chooseOutputFolder", &BatchWindow::chooseFolder}}) {
-        auto* label = new QLabel(caption + u"："_s, this);
+          std::tuple{folder_, u"输出文件夹"_s, u'F', "chooseOutputFolder",
+                     &BatchWindow::chooseFolder}}) {
+        auto* label = new QLabel(caption + u"(&"_s + key + u")："_s, this);
         label->setBuddy(field);
         auto* chooser = button(u"选择…"_s, name, this);
         chooser->setAccessibleName(u"选择"_s + caption);

@@ -7,8 +7,8 @@
 namespace corvane::input {
 
 // GB18030 text as UTF-8, by the system's own converter: glibc's iconv, or on
-// Windows its code page 54936 (gb18030_iconv.cpp, gb18030_windows.cpp; CMake
-// builds one of them).
+// Windows its code page 54936, or GBK's 936 where a system lacks that
+// (gb18030_iconv.cpp, gb18030_windows.cpp; CMake builds one of them).
 class Gb18030Decoder {
 public:
     Gb18030Decoder();

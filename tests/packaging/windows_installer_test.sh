@@ -123,8 +123,9 @@ wine "$windows_folder\\corvane.exe" --help | grep -q -- "--pdf-dir" || fail "--h
 echo "messages reach standard error and standard output, exit status 1 for bad input"
 
 # The batch window as its Start-menu entry opens it, driven from the keyboard:
-# the members' list and the folder typed in, 开始 (Alt+S), the progress in the
-# title, 停止 (Alt+T) with only whole pages left, 开始 again to the end.
+# the members' list (Alt+M) and the folder (Alt+F) typed in, 开始 (Alt+S), the
+# progress in the title, 停止 (Alt+T) with only whole pages left, 开始 again to
+# the end.
 batch=$WINEPREFIX/drive_c/batch
 mkdir -p "$batch"
 {
@@ -162,9 +163,8 @@ window=$(await_window '^Corvane 批量导出$')
 [ -n "$window" ] || fail "the batch window (title Corvane 批量导出) did not open"
 xdotool windowactivate --sync "$window"
 sleep 1
-xdotool type --delay 30 'C:\batch\members.csv'
-xdotool key Tab Tab
-xdotool type --delay 30 'C:\batch\pages'
+xdotool key alt+m type --delay 30 'C:\batch\members.csv'
+xdotool key alt+f type --delay 30 'C:\batch\pages'
 xdotool key alt+s
 running=$(await_title "$window" '（([3-9]|[1-4][0-9])/50）$')
 import -window "$window" "$work/batch-running.png"
@@ -181,7 +181,7 @@ pages=$(find "$batch/pages" -name '*.pdf' | wc -l)
 whole_pages_only
 [ -f "$batch/pages/汇总.csv" ] || fail "the batch wrote no 汇总.csv"
 [ -f "$batch/pages/01_会员0.pdf" ] || fail "the pages are not named by their members: $(ls "$batch/pages" | head -n 3)"
-xdotool key --window "$window" alt+F4
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait "$program" 2>/dev/null || true
 echo "the batch window ran 50 members (title '$running' on the way), stopped after $stopped with only whole pages, and went on to all 50"
 
