@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -108,9 +109,8 @@ std::optional<std::string> textOf(const json& value) {
     if (value.is_number_integer()) return value.dump();
     if (value.is_number_float()) {
         const double number = value.get<double>();
-        const auto whole = static_cast<long long>(number);
-        if (number >= 0 && number < 1e15 && static_cast<double>(whole) == number) {
-            return std::to_string(whole);
+        if (number >= 0 && number < 1e15 && std::floor(number) == number) {
+            return std::to_string(static_cast<long long>(number));
         }
         return value.dump();
     }
