@@ -26,7 +26,6 @@ Gb18030Decoder::~Gb18030Decoder() {
 }
 
 std::optional<std::string> Gb18030Decoder::toUtf8(std::string_view bytes) {
-    iconv(converterOf(converter_), nullptr, nullptr, nullptr, nullptr);  // a fresh start
     // A GB18030 character of up to four bytes is at most four bytes of UTF-8.
     std::string text(bytes.size() * 2 + 4, '\0');
     char* in = const_cast<char*>(bytes.data());

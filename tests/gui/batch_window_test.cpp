@@ -69,6 +69,7 @@ void BatchWindowTest::stopsWithWholeFilesAndGoesOn() {
     BatchWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), u"Corvane 批量导出"_s);  // as its Start-menu entry is named
     window.findChild<QLineEdit*>(u"membersFile"_s)->setText(members.fileName());
     window.findChild<QLineEdit*>(u"outputFolder"_s)->setText(folder.path());
     auto* start = window.findChild<QPushButton*>(u"start"_s);

@@ -231,6 +231,14 @@ TEST(BatchLoop, EachFileIsWrittenByTheFirstLineThatTakesIt) {
               "prog: line 5: file '000002.pdf' is written by line 2 already\n"
               "prog: line 8: file '000004.pdf' is written by line 6 already\n");
     EXPECT_EQ(std::tuple(tally.done, tally.failed, tally.finishedUpTo), std::tuple(4u, 4u, 8u));
+
+    NotingJob named;
+    runBatch(MembersInput("{\"ticks\": []}\n{\"ticks\": [], \"name\": \"张三\"}\n{\"ticks\": [], "
+                          "\"file\": \"7\"}\n",
+                          "input"),
+             named, messagesTo("prog", err));
+    EXPECT_EQ(named.files, (std::vector<std::pair<std::size_t, std::string>>{
+                               {1, "000001.pdf"}, {2, "2_张三.pdf"}, {3, "7.pdf"}}));
 }
 
 // The members of an input, or the message it was refused with.
