@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "engine/advice/personality_advice.h"
+#include "input/member_values.h"
+#include "input/text.h"
 
 namespace corvane::input {
 
@@ -53,17 +56,26 @@ std::string choices(const std::vector<int>& indices) {
     return text;
 }
 
-int tickIndex(std::string_view name) {
+}  // namespace
+
+std::optional<int> knownSymptom(std::string_view name) {
     if (auto index = findSymptom(name)) return *index;
     std::vector<int> captioned;
     for (std::size_t i = 0; i < kSymptoms.size(); ++i) {
         if (kSymptoms[i].caption == name) captioned.push_back(static_cast<int>(i));
     }
+    if (captioned.empty()) return std::nullopt;
     if (captioned.size() == 1) return captioned.front();
-    if (captioned.empty()) throw unknownSymptom(input::quoted(name));
     throw InputError("symptom " + input::quoted(name) + " stands in two groups: use " +
                      choices(captioned));
 }
+
+int symptomIndex(std::string_view name) {
+    if (auto index = knownSymptom(name)) return *index;
+    throw unknownSymptom(input::quoted(name));
+}
+
+namespace {
 
 ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
     if (!value || *value < 0 || *value > 32767) {
@@ -90,6 +102,27 @@ std::optional<long long> integerOf(const json& value) {
     return std::nullopt;
 }
 
+// A number or a string as the text a spreadsheet cell would hold: 45, 45.0
+// and "45" alike; nothing for anything else.
+std::optional<std::string> textOf(const json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number_integer()) return value.dump();
+    if (value.is_number_float()) {
+        const double number = value.get<double>();
+        if (number >= 0 && number < 1e15 && std::floor(number) == number) {
+            return std::to_string(static_cast<long long>(number));
+        }
+        return value.dump();
+    }
+    return std::nullopt;
+}
+
+int personalityFromJson(const json& value) {
+    if (value.is_null()) return kNoPersonality;
+    if (const auto text = textOf(value)) return personalityFromText(*text);
+    throw InputError("\"personality\" must be 1 to 5 or a type's name");
+}
+
 Scores scoresFromJson(const json& object) {
     if (!object.is_object()) throw InputError("\"scores\" must be an object of score names");
     Scores scores;
@@ -108,7 +141,7 @@ std::string describeValue(const json& value) {
 }
 
 int tickFromJson(const json& item) {
-    if (item.is_string()) return tickIndex(item.get_ref<const std::string&>());
+    if (item.is_string()) return symptomIndex(item.get_ref<const std::string&>());
     if (auto number = integerOf(item); number && *number >= 1 && *number <= kSymptomCount) {
         return static_cast<int>(*number - 1);
     }
@@ -143,22 +176,15 @@ private:
     std::optional<std::string> repeated_;
 };
 
-// The keys a line may hold, for the message about one it may not.
-std::string allowedKeys(std::span<const std::string_view> fieldKeys) {
-    if (fieldKeys.empty()) return "\"ticks\" or \"scores\" and \"personality\"";
-    std::string keys = "\"ticks\" or \"scores\", \"personality\"";
-    for (std::size_t i = 0; i < fieldKeys.size(); ++i) {
-        keys.append(i + 1 == fieldKeys.size() ? " and \"" : ", \"").append(fieldKeys[i]);
-        keys.push_back('"');
-    }
-    return keys;
-}
-
 bool isAnswerKey(std::string_view key) {
     return key == "ticks" || key == "scores" || key == "personality";
 }
 
-json parseObject(std::string_view line, std::span<const std::string_view> fieldKeys) {
+bool isParticularKey(std::string_view key) {
+    return std::ranges::find(kParticularKeys, key) != kParticularKeys.end();
+}
+
+json parseObject(std::string_view line) {
     // The parser would take a NUL byte for the end of the line and ignore what follows.
     if (line.find('\0') != std::string_view::npos) throw InputError("a NUL byte in the line");
     RepeatedKeyFinder finder;
@@ -167,20 +193,20 @@ json parseObject(std::string_view line, std::span<const std::string_view> fieldK
     if (finder.repeated())
         throw InputError("key " + input::quoted(*finder.repeated()) + " given twice");
     if (!object.is_object()) throw InputError("a line must be one JSON object");
-    for (const auto& [key, value] : object.items()) {
-        if (!isAnswerKey(key) &&
-            std::find(fieldKeys.begin(), fieldKeys.end(), key) == fieldKeys.end()) {
-            throw InputError("unknown key " + input::quoted(key) + ": use " +
-                             allowedKeys(fieldKeys));
-        }
-    }
     return object;
 }
 
-std::string fieldText(const std::string& key, const json& value) {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_number_integer()) return value.dump();
-    throw InputError("\"" + key + "\" must be a string or an integer");
+// A particular's text, or nothing when null or blank. An age may be written
+// as a spreadsheet writes numbers (45.0); the others are strings or integers.
+std::optional<std::string> particularOf(const std::string& key, const json& value) {
+    if (value.is_null()) return std::nullopt;
+    const std::optional<std::string> text = textOf(value);
+    if (!text || (key != "age" && value.is_number_float())) {
+        throw InputError("\"" + key + "\" must be a string or an integer");
+    }
+    if (key == "age") return ageFromText(*text);
+    if (trimBlanks(*text).empty()) return std::nullopt;
+    return text;
 }
 
 }  // namespace
@@ -202,8 +228,9 @@ std::string quoted(std::string_view text) {
 
 Ticks parseTickList(std::string_view list) {
     Ticks ticks;
-    forEachItem(
-        list, [&](std::string_view name) { ticks.set(static_cast<std::size_t>(tickIndex(name))); });
+    forEachItem(list, [&](std::string_view name) {
+        ticks.set(static_cast<std::size_t>(symptomIndex(name)));
+    });
     return ticks;
 }
 
@@ -234,25 +261,26 @@ std::optional<std::string> BatchRecord::field(std::string_view key) const {
     return std::nullopt;
 }
 
-Assessment parseBatchLine(std::string_view line) {
-    return parseBatchRecord(line, {}).assessment;
-}
-
-BatchRecord parseBatchRecord(std::string_view line, std::span<const std::string_view> fieldKeys) {
-    const json object = parseObject(line, fieldKeys);
+BatchRecord parseBatchRecord(std::string_view line) {
+    const json object = parseObject(line);
     const bool hasTicks = object.contains("ticks");
     const bool hasScores = object.contains("scores");
     if (hasTicks == hasScores)
         throw InputError("give either \"ticks\" or \"scores\", not both or neither");
-    Assessment assessment;
+    BatchRecord record;
+    Assessment& assessment = record.assessment;
     assessment.scores =
         hasTicks ? computeScores(ticksFromJson(object["ticks"])) : scoresFromJson(object["scores"]);
     if (object.contains("personality")) {
-        assessment.personality = personalityValue(integerOf(object["personality"]));
+        assessment.personality = personalityFromJson(object["personality"]);
     }
-    BatchRecord record{assessment, {}};
     for (const auto& [key, value] : object.items()) {
-        if (!isAnswerKey(key)) record.fields.emplace_back(key, fieldText(key, value));
+        if (isParticularKey(key)) {
+            if (auto text = particularOf(key, value))
+                record.fields.emplace_back(key, std::move(*text));
+        } else if (!isAnswerKey(key)) {
+            record.ignored.push_back(key);
+        }
     }
     return record;
 }
