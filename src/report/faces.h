@@ -18,9 +18,9 @@ QFont songti(qreal pointSize);  // regular text (宋体)
 enum class Face { Heiti, Kaiti, Songti };
 QFont face(Face face, qreal pointSize);
 
-// Whether every one of the three faces is drawn from a real font that has
-// Chinese glyphs. Without one Qt draws a box for each character, so a page
-// made then has no text on it.
+// Whether an installed font writes Simplified Chinese, so that the three
+// faces draw their text. Without one Qt draws a box for each character, so a
+// page made then has no text on it.
 bool facesDrawChinese();
 
 // A face may not draw a character of a typed text: it lacks it, or it claims
