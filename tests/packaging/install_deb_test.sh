@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the .deb with apt-get as a user would, runs corvane-eval from the
 # installed path, checks the desktop entry, the shell completions, the
-# documentation (manual pages, copyright, changelog, AppStream metadata) and
-# the declared dependencies, and
+# documentation (manual pages, copyright, changelog, AppStream metadata), the
+# printing module and the declared dependencies, and
 # removes the package again whatever happened.
 #   install_deb_test.sh PACKAGE.deb
 set -euo pipefail
@@ -36,6 +36,12 @@ grep -q "阴虚体质，补阴治疗" <<<"$report" || fail "the diagnosis is mis
     fail "corvane-eval --json from the package gave a different report"
 
 [ -x /usr/bin/corvane ] || fail "the desktop program is not installed"
+# Printing's module where the installed program looks for it, every library it
+# needs found, and libcups needed by it alone.
+module=$(grep -aoE '[a-z./_0-9-]*corvane-cups\.so' /usr/bin/corvane | head -n 1)
+[ -f "/usr/bin/$module" ] || fail "the printing module is not at /usr/bin/$module"
+! ldd "/usr/bin/$module" | grep -q 'not found' || fail "the printing module misses libraries"
+! readelf -d /usr/bin/corvane | grep -q libcups || fail "/usr/bin/corvane loads libcups at start"
 # The questionnaire's entry and the batch window's, each valid, each with its icon.
 for entry in corvane corvane-batch; do
     desktop=/usr/share/applications/$entry.desktop
