@@ -5,7 +5,8 @@
 # minutes: a Qt program that cannot start shows a message box that would
 # otherwise wait for ever. (The questionnaire's suite alone takes about two
 # minutes under wine: each of its windows takes some six seconds to show.)
-# The Windows build's tests run through it (ctest's emulator); WINEPATH (BUILD/wine-path) says where the Qt DLLs are.
+# The Windows build's tests run through it (ctest's emulator); WINEPATH
+# (BUILD/wine-path) says where the Qt DLLs are.
 #   wine_run.sh PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 export WINEDEBUG=${WINEDEBUG:--all} QT_FORCE_STDERR_LOGGING=1
