@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <filesystem>
 #include <future>
 #include <istream>
 #include <iterator>
@@ -22,6 +23,7 @@
 #include "app/interruption.h"
 #include "engine/evaluation.h"
 #include "input/batch.h"
+#include "language/translation.h"
 #include "report/face_subsets.h"
 #include "report/pdf_file.h"
 #include "report/report_content.h"
@@ -45,14 +47,14 @@ std::string shown(const QString& path) {
     return input::quoted(QDir::toNativeSeparators(path).toStdString());
 }
 
-constexpr const char* kNameCut = "the name is too long for the page and is printed cut short";
-
 // What the page cannot show as given: a name cut short, and each character no
 // installed font draws, by the text it stands in (U+20BB7 …); one note a line
 // of a batch, its parts joined by "; ".
 std::vector<std::string> pageNotes(const ReportContent& content) {
     std::vector<std::string> notes;
-    if (nameIsCut(content)) notes.emplace_back(kNameCut);
+    if (nameIsCut(content)) {
+        notes.emplace_back(tr("the name is too long for the page and is printed cut short"));
+    }
     for (const UndrawableText& text : undrawableTexts(content)) {
         QStringList characters;
         for (const char32_t character : text.characters.toUcs4()) {
@@ -60,27 +62,37 @@ std::vector<std::string> pageNotes(const ReportContent& content) {
                 QString::fromUcs4(&character, 1),
                 QString::number(character, 16).toUpper().rightJustified(4, u'0')));
         }
-        std::string note = "the ";
-        note.append(text.field).append(" ").append(input::quoted(text.text.toStdString()));
-        note.append(" has characters no installed font can draw, printed blank: ");
-        notes.push_back(note.append(characters.join(u", "_s).toStdString()));
+        // TRANSLATORS: {1} is the batch line's key (name, sex, age), {2} the
+        // page's heading of it (会员姓名, 性别, 年龄), {3} its text, {4} the characters.
+        notes.push_back(
+            fill(tr("the {1} {3} has characters no installed font can draw, printed "
+                    "blank: {4}"),
+                 {text.field, text.heading.toStdString(), input::quoted(text.text.toStdString()),
+                  characters.join(u", "_s).toStdString()}));
     }
     return notes;
 }
 
 std::string joined(const std::vector<std::string>& notes) {
     std::string all;
-    for (const std::string& note : notes) all.append(all.empty() ? "" : "; ").append(note);
+    for (const std::string& note : notes)
+        all = all.empty() ? note : fill(tr("{}; {}"), {all, note});
     return all;
 }
 
 std::string cannotWrite(const QString& path, const QString& reason) {
-    return "cannot write " + shown(path) + ": " + reason.toStdString();
+    return fill(tr("cannot write {}: {}"), {shown(path), reason.toStdString()});
 }
 
 std::string existsAlready(const QString& path, bool batch) {
-    return shown(path) + " exists already; give --overwrite to replace it" +
-           (batch ? " or --skip-existing to leave it" : "");
+    return fill(batch ? tr("{} exists already; give --overwrite to replace it or --skip-existing "
+                           "to leave it")
+                      : tr("{} exists already; give --overwrite to replace it"),
+                {shown(path)});
+}
+
+std::string cannotMakePage(const QString& path) {
+    return fill(tr("cannot make the page of {}"), {shown(path)});
 }
 
 // Writes the page as the file at path, and says what went wrong, or nothing.
@@ -148,7 +160,7 @@ private:
         if (InterruptionGuard::interrupted()) return LineOutcome::cancelled();
         try {
             const QByteArray pdf = reportPdf(content);
-            if (pdf.isEmpty()) return LineOutcome::failed("cannot make the page of " + shown(path));
+            if (pdf.isEmpty()) return LineOutcome::failed(cannotMakePage(path));
             std::string problem = writePage(path, pdf, replace, true);
             if (!problem.empty()) return LineOutcome::failed(std::move(problem));
             return LineOutcome::done({}, joined(pageNotes(content)));
@@ -190,16 +202,22 @@ QString pageCharacters(const std::string& input) {
 
 // Why pages cannot be written into the folder, made when needed, or nothing.
 std::string folderProblem(const QString& folder) {
-    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        return "cannot make the folder " + shown(folder);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdU16String()), error);
+    if (!error && !QFileInfo(folder).isDir())
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) return fill(tr("cannot make the folder {}: {}"), {shown(folder), error.message()});
+    if (!QFileInfo(folder).isWritable()) {
+        return fill(tr("cannot write into the folder {}: {}"),
+                    {shown(folder), std::make_error_code(std::errc::permission_denied).message()});
     }
-    if (!QFileInfo(folder).isWritable()) return "cannot write into the folder " + shown(folder);
     return {};
 }
 
 std::string summary(const input::BatchTally& tally) {
-    return "pages written " + std::to_string(tally.done) + ", skipped " +
-           std::to_string(tally.skipped) + ", failed " + std::to_string(tally.failed);
+    return fill(
+        tr("pages written {}, skipped {}, failed {}"),
+        {std::to_string(tally.done), std::to_string(tally.skipped), std::to_string(tally.failed)});
 }
 
 }  // namespace
@@ -212,7 +230,7 @@ int exportPdf(const Command& command, std::ostream& err) {
                                                 command.name, command.sex, command.age);
         for (const std::string& note : pageNotes(content)) err << "corvane: " << note << '\n';
         if (const QByteArray pdf = reportPdf(content); pdf.isEmpty()) {
-            problem = "cannot make the page of " + shown(path);
+            problem = cannotMakePage(path);
         } else {
             problem = writePage(path, pdf, command.overwrite, false);
         }
@@ -246,9 +264,9 @@ int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
     // Ctrl-C after the last line was read may still have left pages undone.
     const bool interrupted = InterruptionGuard::interrupted();
     if (interrupted) {
-        messages.say("interrupted: the lines up to input line " +
-                     std::to_string(tally.finishedUpTo) +
-                     " are done; give the same command with --skip-existing to go on");
+        messages.say(fill(tr("interrupted: the lines up to input line {} are done; give the same "
+                             "command with --skip-existing to go on"),
+                          {std::to_string(tally.finishedUpTo)}));
     }
     messages.say(summary(tally));
     if (interrupted) return kInterrupted;

@@ -8,6 +8,7 @@
 #include "cli/output.h"
 #include "cli/write_failure.h"
 #include "input/batch.h"
+#include "language/translation.h"
 #include "platform/standard_streams.h"
 
 namespace corvane::cli {
@@ -54,7 +55,7 @@ private:
         const std::size_t written = out_(pending_);
         writtenUpTo_ += static_cast<std::size_t>(std::count(
             pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(written), '\n'));
-        if (written != pending_.size()) failure_ = writeFailure("standard output");
+        if (written != pending_.size()) failure_ = writeFailure(tr("standard output"));
         pending_.clear();
     }
 
@@ -83,8 +84,8 @@ int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
     EvaluationJob job(out);
     const input::BatchTally tally = input::runBatch(in, job, messages);
     if (!job.flush()) {
-        messages.say(job.failure() + "; it is complete up to input line " +
-                     std::to_string(job.writtenUpTo()));
+        messages.say(fill(tr("{}; it is complete up to input line {}"),
+                          {job.failure(), std::to_string(job.writtenUpTo())}));
         return 1;
     }
     return tally.failed > 0 ? 1 : 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/advice/personality_advice.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -37,18 +38,19 @@ std::optional<long long> parseInteger(std::string_view text) {
 }
 
 InputError unknownSymptom(const std::string& shown) {
-    return InputError("unknown symptom " + shown +
-                      ": use check1 to Check79, 1 to 79 or a caption such as 口干咽燥");
+    return InputError(
+        fill(tr("unknown symptom {}: use check1 to Check79, 1 to 79 or a caption such as 口干咽燥"),
+             {shown}));
 }
 
 // "23 (阳虚体质) or 34 (气虚体质)": the symptoms a shared caption may mean.
 std::string choices(const std::vector<int>& indices) {
     std::string text;
     for (const int index : indices) {
-        if (!text.empty()) text.append(" or ");
         const Symptom& symptom = kSymptoms[static_cast<std::size_t>(index)];
-        text.append(std::to_string(index + 1)).append(" (");
-        text.append(kGroupHeadings[Scores::index(symptom.group)]).append(")");
+        std::string choice = std::to_string(index + 1);
+        choice.append(" (").append(kGroupHeadings[Scores::index(symptom.group)]).append(")");
+        text = text.empty() ? choice : fill(tr("{} or {}"), {text, choice});
     }
     return text;
 }
@@ -61,26 +63,26 @@ int tickIndex(std::string_view name) {
     }
     if (captioned.size() == 1) return captioned.front();
     if (captioned.empty()) throw unknownSymptom(input::quoted(name));
-    throw InputError("symptom " + input::quoted(name) + " stands in two groups: use " +
-                     choices(captioned));
+    throw InputError(fill(tr("symptom {} stands in two groups: use {}"),
+                          {input::quoted(name), choices(captioned)}));
 }
 
 ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
     if (!value || *value < 0 || *value > 32767) {
-        throw InputError("score " + std::string(name) + " must be an integer from 0 to 32767");
+        throw InputError(fill(tr("score {} must be an integer from 0 to 32767"), {name}));
     }
     return static_cast<ScoreValue>(*value);
 }
 
 Score scoreNamed(std::string_view name) {
     if (auto score = scoreFromName(name)) return *score;
-    throw InputError("unknown score " + input::quoted(name) +
-                     ": use Yin, Yang, Qi, Phlegm, Stasis or Balanced");
+    throw InputError(fill(tr("unknown score {}: use Yin, Yang, Qi, Phlegm, Stasis or Balanced"),
+                          {input::quoted(name)}));
 }
 
 int personalityValue(std::optional<long long> value) {
     if (!value || *value < 1 || *value > kPersonalityCount) {
-        throw InputError("personality must be an integer from 1 to 5");
+        throw InputError(tr("personality must be an integer from 1 to 5"));
     }
     return static_cast<int>(*value);
 }
@@ -91,7 +93,7 @@ std::optional<long long> integerOf(const json& value) {
 }
 
 Scores scoresFromJson(const json& object) {
-    if (!object.is_object()) throw InputError("\"scores\" must be an object of score names");
+    if (!object.is_object()) throw InputError(tr("\"scores\" must be an object of score names"));
     Scores scores;
     for (const auto& [name, value] : object.items()) {
         scores[scoreNamed(name)] = scoreValue(name, integerOf(value));
@@ -102,8 +104,8 @@ Scores scoresFromJson(const json& object) {
 // Arrays and objects are named, not printed: printing a value nested a million
 // levels deep would recurse as deep and overflow the stack.
 std::string describeValue(const json& value) {
-    if (value.is_array()) return "an array";
-    if (value.is_object()) return "an object";
+    if (value.is_array()) return tr("an array");
+    if (value.is_object()) return tr("an object");
     return value.dump();
 }
 
@@ -116,7 +118,7 @@ int tickFromJson(const json& item) {
 }
 
 Ticks ticksFromJson(const json& array) {
-    if (!array.is_array()) throw InputError("\"ticks\" must be an array of symptoms");
+    if (!array.is_array()) throw InputError(tr("\"ticks\" must be an array of symptoms"));
     Ticks ticks;
     for (const json& item : array) ticks.set(static_cast<std::size_t>(tickFromJson(item)));
     return ticks;
@@ -145,11 +147,12 @@ private:
 
 // The keys a line may hold, for the message about one it may not.
 std::string allowedKeys(std::span<const std::string_view> fieldKeys) {
-    if (fieldKeys.empty()) return "\"ticks\" or \"scores\" and \"personality\"";
-    std::string keys = "\"ticks\" or \"scores\", \"personality\"";
+    if (fieldKeys.empty()) return tr("\"ticks\" or \"scores\" and \"personality\"");
+    std::string keys = tr("\"ticks\" or \"scores\", \"personality\"");
     for (std::size_t i = 0; i < fieldKeys.size(); ++i) {
-        keys.append(i + 1 == fieldKeys.size() ? " and \"" : ", \"").append(fieldKeys[i]);
-        keys.push_back('"');
+        std::string key(1, '"');
+        key.append(fieldKeys[i]).push_back('"');
+        keys = fill(i + 1 == fieldKeys.size() ? tr("{} and {}") : tr("{}, {}"), {keys, key});
     }
     return keys;
 }
@@ -160,18 +163,18 @@ bool isAnswerKey(std::string_view key) {
 
 json parseObject(std::string_view line, std::span<const std::string_view> fieldKeys) {
     // The parser would take a NUL byte for the end of the line and ignore what follows.
-    if (line.find('\0') != std::string_view::npos) throw InputError("a NUL byte in the line");
+    if (line.find('\0') != std::string_view::npos) throw InputError(tr("a NUL byte in the line"));
     RepeatedKeyFinder finder;
     json object = json::parse(line, std::ref(finder), false);
-    if (object.is_discarded()) throw InputError("malformed JSON");
+    if (object.is_discarded()) throw InputError(tr("malformed JSON"));
     if (finder.repeated())
-        throw InputError("key " + input::quoted(*finder.repeated()) + " given twice");
-    if (!object.is_object()) throw InputError("a line must be one JSON object");
+        throw InputError(fill(tr("key {} given twice"), {input::quoted(*finder.repeated())}));
+    if (!object.is_object()) throw InputError(tr("a line must be one JSON object"));
     for (const auto& [key, value] : object.items()) {
         if (!isAnswerKey(key) &&
             std::find(fieldKeys.begin(), fieldKeys.end(), key) == fieldKeys.end()) {
-            throw InputError("unknown key " + input::quoted(key) + ": use " +
-                             allowedKeys(fieldKeys));
+            throw InputError(
+                fill(tr("unknown key {}: use {}"), {input::quoted(key), allowedKeys(fieldKeys)}));
         }
     }
     return object;
@@ -180,7 +183,7 @@ json parseObject(std::string_view line, std::span<const std::string_view> fieldK
 std::string fieldText(const std::string& key, const json& value) {
     if (value.is_string()) return value.get<std::string>();
     if (value.is_number_integer()) return value.dump();
-    throw InputError("\"" + key + "\" must be a string or an integer");
+    throw InputError(fill(tr("\"{}\" must be a string or an integer"), {key}));
 }
 
 }  // namespace
@@ -213,10 +216,9 @@ Scores parseScoreList(std::string_view list) {
     forEachItem(list, [&](std::string_view item) {
         const auto equals = item.find('=');
         if (equals == std::string_view::npos)
-            throw InputError("expected NAME=VALUE, got " + input::quoted(item));
+            throw InputError(fill(tr("expected NAME=VALUE, got {}"), {input::quoted(item)}));
         const Score score = scoreNamed(item.substr(0, equals));
-        if (given[score])
-            throw InputError("score " + std::string(scoreName(score)) + " given twice");
+        if (given[score]) throw InputError(fill(tr("score {} given twice"), {scoreName(score)}));
         given[score] = 1;
         scores[score] = scoreValue(scoreName(score), parseInteger(item.substr(equals + 1)));
     });
@@ -243,7 +245,7 @@ BatchRecord parseBatchRecord(std::string_view line, std::span<const std::string_
     const bool hasTicks = object.contains("ticks");
     const bool hasScores = object.contains("scores");
     if (hasTicks == hasScores)
-        throw InputError("give either \"ticks\" or \"scores\", not both or neither");
+        throw InputError(tr("give either \"ticks\" or \"scores\", not both or neither"));
     Assessment assessment;
     assessment.scores =
         hasTicks ? computeScores(ticksFromJson(object["ticks"])) : scoresFromJson(object["scores"]);

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "language/translation.h"
+
 namespace corvane::input {
 
 namespace {
@@ -51,14 +53,14 @@ bool endsWithPdf(std::string_view name) {
 // Why a given file name cannot be used, or nothing.
 std::string_view fileNameProblem(std::string_view name) {
     using namespace std::string_view_literals;
-    if (name.empty()) return "must not be empty";
+    if (name.empty()) return tr("must not be empty");
     if (name.find_first_of("/\\\0"sv) != std::string_view::npos)
-        return "must be a file name inside the folder, without '/' or '\\'";
-    if (hasControl(name)) return "must not hold control characters";
+        return tr("must be a file name inside the folder, without '/' or '\\'");
+    if (hasControl(name)) return tr("must not hold control characters");
     if (name.find_first_of(":*?\"<>|") != std::string_view::npos)
-        return "must not hold any of : * ? \" < > |, which Windows refuses in file names";
-    if (name.front() == '.') return "must not start with '.'";
-    if (startsOrEndsWithBlank(name)) return "must not start or end with a blank";
+        return tr("must not hold any of : * ? \" < > |, which Windows refuses in file names");
+    if (name.front() == '.') return tr("must not start with '.'");
+    if (startsOrEndsWithBlank(name)) return tr("must not start or end with a blank");
     return {};
 }
 
@@ -71,7 +73,7 @@ std::string pageFileName(const std::optional<std::string>& given, std::size_t li
         return number.append(kPdf);
     }
     if (const std::string_view problem = fileNameProblem(*given); !problem.empty()) {
-        throw InputError("\"file\" " + std::string(problem) + ": " + input::quoted(*given));
+        throw InputError(fill(tr("\"file\" {}: {}"), {problem, input::quoted(*given)}));
     }
     return endsWithPdf(*given) ? *given : *given + std::string(kPdf);
 }
@@ -86,7 +88,7 @@ void Messages::say(std::string_view text) const {
 }
 
 void Messages::sayAboutLine(std::size_t line, std::string_view text) const {
-    say("line " + std::to_string(line) + ": " + std::string(text));
+    say(fill(tr("line {}: {}"), {std::to_string(line), text}));
 }
 
 Messages messagesTo(std::string program, std::ostream& err) {
@@ -198,8 +200,8 @@ BatchTally runBatch(std::istream& in, BatchJob& job, const Messages& messages, s
             const std::optional<std::string> given = line.record.field("file");
             line.file = pageFileName(given, number);
             if (const std::size_t holder = claims.claim(line.file, number, given.has_value())) {
-                throw InputError("file " + input::quoted(line.file) + " is written by line " +
-                                 std::to_string(holder) + " already");
+                throw InputError(fill(tr("file {} is written by line {} already"),
+                                      {input::quoted(line.file), std::to_string(holder)}));
             }
             inWork.add(number, job.start(line));
         } catch (const InputError& error) {

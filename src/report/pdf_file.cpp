@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -20,6 +21,19 @@ namespace {
 
 fs::path fileSystemPath(const QString& path) {
     return fs::path(path.toStdU16String());
+}
+
+// Why the file failed, as the system says it in the user's language. Qt words
+// the commonest reasons itself, in English whatever the language; the error
+// number of the call that failed says the same where the system's C library
+// has it in the user's language. Windows words Qt's reasons in the user's
+// language already.
+QString failureOf(const QFileDevice& file, int error) {
+#ifndef _WIN32
+    if (error != 0) return toQString(std::generic_category().message(error));
+#endif
+    (void)error;
+    return file.errorString();
 }
 
 FileOutcome failed(const QString& reason) {
@@ -43,20 +57,24 @@ bool isDeviceOrPipe(const QString& path) {
 // file size limit) the system's reason, where Qt alone says "Unknown error".
 std::optional<QString> writeWhole(QFileDevice& file, const QByteArray& bytes) {
     // A write cut short carries no reason; the next one fails with it.
+    errno = 0;
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
-        if (wrote <= 0) return file.errorString();
+        if (wrote <= 0) return failureOf(file, errno);
         done += wrote;
     }
-    if (!file.flush()) return file.errorString();
+    if (!file.flush()) return failureOf(file, errno);
     file.close();
-    if (file.error() != QFileDevice::NoError) return file.errorString();
+    if (file.error() != QFileDevice::NoError) return failureOf(file, errno);
     return std::nullopt;
 }
 
 FileOutcome writeDirectly(const QString& path, const QByteArray& pdf) {
     QFile device(path);
-    if (!device.open(QIODevice::WriteOnly | QIODevice::Append)) return failed(device.errorString());
+    errno = 0;
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return failed(failureOf(device, errno));
+    }
     if (const std::optional<QString> failure = writeWhole(device, pdf)) return failed(*failure);
     return {};
 }
@@ -70,7 +88,11 @@ bool openPart(QFile& part, const QString& path) {
         const quint64 random = QRandomGenerator::global()->generate64();
         part.setFileName(folder.filePath(u".corvane-%1.part"_s.arg(random, 16, 16, QChar(u'0'))));
         if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
-        if (!entryExists(part.fileName())) return false;  // the folder refuses, not a name taken
+        const int error = errno;
+        if (!entryExists(part.fileName())) {  // the folder refuses, not a name taken
+            errno = error;
+            return false;
+        }
     }
     return false;
 }
@@ -114,7 +136,8 @@ FileOutcome writePdfFile(const QString& path, const QByteArray& pdf, bool replac
     if (isDeviceOrPipe(path)) return writeDirectly(path, pdf);
     if (!replace && entryExists(path)) return {FileOutcome::Kind::ExistsAlready, {}};
     QFile part;
-    if (!openPart(part, path)) return failed(part.errorString());
+    errno = 0;
+    if (!openPart(part, path)) return failed(failureOf(part, errno));
     if (const std::optional<QString> failure = writeWhole(part, pdf)) {
         part.remove();
         return failed(*failure);

@@ -1,0 +1,87 @@
+#include "language/translation.h"
+
+#include <libintl.h>
+
+#include <clocale>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kDomain = "corvane";
+
+namespace fs = std::filesystem;
+
+fs::path programFolder() {
+#ifdef _WIN32
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return fs::path(path.substr(0, length)).parent_path();
+        path.resize(path.size() * 2);
+    }
+#else
+    std::error_code error;
+    return fs::read_symlink("/proc/self/exe", error).parent_path();
+#endif
+}
+
+// share/locale beside the program (the Windows program folder) or one up
+// from it (/usr/bin, and the build tree's src/app and src/cli).
+fs::path catalogueFolder() {
+    const fs::path folder = programFolder();
+    std::error_code error;
+    if (fs::is_directory(folder / "share" / "locale", error)) return folder / "share" / "locale";
+    return folder.parent_path() / "share" / "locale";
+}
+
+}  // namespace
+
+const char* tr(const char* english) {
+    return dgettext(kDomain, english);
+}
+
+const char* trn(const char* singular, const char* plural, unsigned long count) {
+    return dngettext(kDomain, singular, plural, count);
+}
+
+std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    constexpr auto npos = std::string_view::npos;
+    std::string text;
+    std::size_t next = 0;
+    for (std::size_t at = 0;;) {
+        const std::size_t open = pattern.find('{', at);
+        const std::size_t close = open == npos ? npos : pattern.find('}', open);
+        if (close == npos) return text.append(pattern.substr(at));
+        text.append(pattern.substr(at, open - at));
+        const std::string_view inside = pattern.substr(open + 1, close - open - 1);
+        const bool numbered = inside.size() == 1 && inside[0] >= '1' && inside[0] <= '9';
+        if (inside.empty() || numbered) {
+            const std::size_t index = numbered ? static_cast<std::size_t>(inside[0] - '1') : next++;
+            if (index < values.size()) text.append(values.begin()[index]);
+        } else {
+            text.append(pattern.substr(open, close - open + 1));
+        }
+        at = close + 1;
+    }
+}
+
+void useUserLanguage() {
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+#ifdef _WIN32
+    wbindtextdomain(kDomain, catalogueFolder().c_str());
+#else
+    bindtextdomain(kDomain, catalogueFolder().c_str());
+#endif
+    bind_textdomain_codeset(kDomain, "UTF-8");
+}
+
+}  // namespace corvane
