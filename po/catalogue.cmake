@@ -2,9 +2,10 @@
 # with tr(), tr_noop() and trn() in the layers of the command line.
 #   cmake -DROOT=<source dir> -DXGETTEXT=<xgettext> -DVERSION=<version> -DMODE=update -P catalogue.cmake
 #     writes po/corvane.pot again
-#   ... -DMODE=check -DMSGFMT=<msgfmt> -DMSGCMP=<msgcmp> -DOUT=<scratch file>
+#   ... -DMODE=check -DMSGFMT=<msgfmt> -DMSGCMP=<msgcmp> -DMSGEXEC=<msgexec> -DOUT=<scratch file>
 #     fails when po/corvane.pot is not what the sources make, or when a
-#     translation misses a message, holds a fuzzy one or a bad format
+#     translation misses a message, holds a fuzzy one, a bad format or a
+#     message whose values ("{}") it does not show
 cmake_minimum_required(VERSION 3.25)
 set(template ${ROOT}/po/corvane.pot)
 set(languages zh_CN)
@@ -44,6 +45,14 @@ foreach(language IN LISTS languages)
                   RESULT_VARIABLE bad ERROR_VARIABLE statistics)
   if(missing OR bad OR statistics MATCHES "fuzzy|untranslated")
     message(FATAL_ERROR "${po} is not a whole, good translation of po/corvane.pot: ${statistics}")
+  endif()
+  # A translation shows every value its message shows: as many "{...}".
+  execute_process(
+    COMMAND ${MSGEXEC} -i ${po} sh -c
+            "[ \"$(printf %s \"$MSGEXEC_MSGID\" | tr -cd '{' | wc -c)\" = \"$(tr -cd '{' | wc -c)\" ] || printf '%s\\n' \"$MSGEXEC_MSGID\""
+    OUTPUT_VARIABLE dropped)
+  if(dropped)
+    message(FATAL_ERROR "${po} translates these with other values than they have:\n${dropped}")
   endif()
 endforeach()
 message(STATUS "po/corvane.pot is current, and every language translates all of it")

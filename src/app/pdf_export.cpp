@@ -62,13 +62,13 @@ std::vector<std::string> pageNotes(const ReportContent& content) {
                 QString::fromUcs4(&character, 1),
                 QString::number(character, 16).toUpper().rightJustified(4, u'0')));
         }
-        // TRANSLATORS: {1} is the batch line's key (name, sex, age), {2} the
-        // page's heading of it (会员姓名, 性别, 年龄), {3} its text, {4} the characters.
-        notes.push_back(
-            fill(tr("the {1} {3} has characters no installed font can draw, printed "
-                    "blank: {4}"),
-                 {text.field, text.heading.toStdString(), input::quoted(text.text.toStdString()),
-                  characters.join(u", "_s).toStdString()}));
+        const char* pattern =
+            // TRANSLATORS: {1} is the batch line's key (name, sex, age), {2} the
+            // page's heading of it (会员姓名, 性别, 年龄), {3} its text, {4} the characters.
+            tr("the {1} {3} has characters no installed font can draw, printed blank: {4}");
+        notes.push_back(fill(pattern, {text.field, text.heading.toStdString(),
+                                       input::quoted(text.text.toStdString()),
+                                       characters.join(u", "_s).toStdString()}));
     }
     return notes;
 }
