@@ -14,13 +14,18 @@ execute_process(
   COMMAND_ERROR_IS_FATAL ANY)
 
 # One page of TARGET in a language: LOCALE as help2man runs the program under
-# (its --help then in that language), installed under MANDIR.
-function(corvane_manpage_in target locale mandir description include)
+# (its --help then in that language), installed under MANDIR. The NAME
+# section, headed as help2man heads it in that language, comes from an include
+# file, which help2man reads as text of the locale (an argument it would take
+# as Latin-1 bytes).
+function(corvane_manpage_in target locale mandir name_heading description include)
   set(folder ${CMAKE_BINARY_DIR}/packaging/${mandir})
   set(page ${folder}/${target}.1)
-  set(include_option)
+  set(name_include ${folder}/${target}.name.h2m)
+  file(WRITE ${name_include} "[${name_heading}]\n${target} \\- ${description}\n")
+  set(include_option --include=${name_include})
   if(include)
-    set(include_option --include=${include})
+    list(APPEND include_option --include=${include})
   endif()
   # Offscreen, so that a Qt program can answer --help without a display;
   # within a time limit, so that a program which opens its window instead
@@ -33,7 +38,7 @@ function(corvane_manpage_in target locale mandir description include)
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${corvane_release_timestamp}
             QT_QPA_PLATFORM=offscreen LOCPATH=${CORVANE_LOCPATH}
             ${CORVANE_TIMEOUT} 60 ${CORVANE_HELP2MAN} --no-info --locale=${locale} --section=1 --version-string=${PROJECT_VERSION}
-            --name=${description} ${include_option} --output=${page} $<TARGET_FILE:${target}>
+            ${include_option} --output=${page} $<TARGET_FILE:${target}>
     COMMAND ${CORVANE_GZIP} -9nf ${page}
     DEPENDS ${target} corvane-catalogues corvane-chinese-locale ${include}
     COMMENT "Writing the ${locale} manual page of ${target} from its --help"
@@ -53,6 +58,7 @@ function(corvane_add_manpage target description chinese_description)
   if(arg_INCLUDE)
     string(REGEX REPLACE "\\.h2m$" ".zh_CN.h2m" chinese_include ${arg_INCLUDE})
   endif()
-  corvane_manpage_in(${target} C.UTF-8 man1 "${description}" "${arg_INCLUDE}")
-  corvane_manpage_in(${target} zh_CN.UTF-8 zh_CN/man1 "${chinese_description}" "${chinese_include}")
+  corvane_manpage_in(${target} C.UTF-8 man1 NAME "${description}" "${arg_INCLUDE}")
+  corvane_manpage_in(${target} zh_CN.UTF-8 zh_CN/man1 名称 "${chinese_description}"
+                     "${chinese_include}")
 endfunction()

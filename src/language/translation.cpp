@@ -1,8 +1,8 @@
 #include "language/translation.h"
 
 #include <libintl.h>
+#include <locale.h>
 
-#include <clocale>
 #include <filesystem>
 #include <system_error>
 
@@ -74,8 +74,10 @@ std::string fill(std::string_view pattern, std::initializer_list<std::string_vie
 }
 
 void useUserLanguage() {
-    std::setlocale(LC_ALL, "");
-    std::setlocale(LC_NUMERIC, "C");
+    // Unqualified: Windows' libintl replaces setlocale with its own, which
+    // also takes LANG and LC_* as gettext does.
+    setlocale(LC_ALL, "");
+    setlocale(LC_NUMERIC, "C");
 #ifdef _WIN32
     wbindtextdomain(kDomain, catalogueFolder().c_str());
 #else
