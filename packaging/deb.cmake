@@ -1,7 +1,8 @@
 # The Debian package: both programs with their manual pages and shell
-# completions, the desktop entry with its icon, the AppStream metadata, the
+# completions, the desktop entries of the questionnaire and of the batch
+# window with their icon, the AppStream metadata, the
 # copyright file, the changelog and the libraries they need. Build it with cpack in the build directory.
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.desktop
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.desktop ${CMAKE_CURRENT_LIST_DIR}/corvane-batch.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

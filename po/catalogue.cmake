@@ -11,7 +11,7 @@ set(template ${ROOT}/po/corvane.pot)
 set(languages zh_CN)
 
 file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/src/language/*.cpp ${ROOT}/src/language/*.h
-     ${ROOT}/src/input/*.cpp ${ROOT}/src/cli/*.cpp ${ROOT}/src/app/*.cpp)
+     ${ROOT}/src/input/*.cpp ${ROOT}/src/cli/*.cpp ${ROOT}/src/export/*.cpp ${ROOT}/src/app/*.cpp)
 list(SORT sources)
 if(MODE STREQUAL "update")
   set(made ${template})

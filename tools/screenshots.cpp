@@ -1,19 +1,23 @@
-// Opens the three windows as a user would see them after one diagnosis and
-// saves each as a PNG into the directory given on the command line. With
+// Opens the three windows as a user would see them after one diagnosis, and
+// the batch window after a batch of a few members, and saves each as a PNG
+// into the directory given on the command line. With
 // --screen FILE it saves the whole screen instead, window frames included,
 // with the questionnaire and the report where the program places them.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "gui/about_window.h"
+#include "gui/batch_window.h"
 #include "gui/questionnaire_window.h"
 #include "gui/report_window.h"
 
@@ -40,6 +44,31 @@ corvane::ReportWindow& diagnose(corvane::QuestionnaireWindow& questionnaire) {
     type(report, "Text3", "男");
     type(report, "Text4", "45");
     return report;
+}
+
+// The batch window after writing the pages of a members' list with a line
+// that cannot be read.
+void saveBatchWindow(const QDir& dir) {
+    QTemporaryDir work;
+    QFile members(work.filePath("会员名单.csv"));
+    members.open(QIODevice::WriteOnly);
+    members.write("编号,姓名,性别,年龄,性格,症状,电话\r\n");
+    for (int k = 1; k <= 12; ++k) {
+        members.write(QByteArray::number(k) + ",会员" + QByteArray::number(k) + ",男,4" +
+                      QByteArray::number(k % 10) + ",1,\"口干咽燥、" + QByteArray::number(k + 10) +
+                      "\",\r\n");
+    }
+    members.write("13,王五,女,45.5,2,自汗,\r\n");
+    members.close();
+    corvane::BatchWindow window;
+    window.show();
+    type(window, "membersFile", QDir::toNativeSeparators(members.fileName()));
+    type(window, "outputFolder", QDir::toNativeSeparators(work.filePath("报告")));
+    QEventLoop loop;
+    QObject::connect(&window, &corvane::BatchWindow::batchFinished, &loop, &QEventLoop::quit);
+    window.findChild<QPushButton*>("start")->click();
+    loop.exec();
+    save(window, dir, "batch-window");
 }
 
 // Lets the window manager frame and place the windows.
@@ -70,5 +99,6 @@ int main(int argc, char* argv[]) {
     save(questionnaire, dir, "form0");
     save(report, dir, "form2");
     save(*questionnaire.about(), dir, "frmAbout");
+    saveBatchWindow(dir);
     return 0;
 }

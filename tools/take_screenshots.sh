@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the three windows on a fresh Xvfb display,
+# Takes the README's pictures of the three windows and the batch window on a
+# fresh Xvfb display,
 # in a Chinese locale, into docs/; of the whole screen of 1024 × 768 with a
 # window manager, the questionnaire and the report placed there by the
 # program (docs/form2-1024x768.png); and of the report page that corvane --pdf
@@ -27,4 +28,5 @@ trap 'rm -rf "$page"; kill "$wm_pid" "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null |
 "$build/src/app/corvane" --pdf "$page/report.pdf" \
     --ticks check1,check6,check13,check15,check22,Check61 --personality 1 --name 张三 --sex 男 --age 45
 pdftoppm -png -r 80 -singlefile "$page/report.pdf" docs/report-page
-ls -l docs/form0.png docs/form2.png docs/frmAbout.png docs/form2-1024x768.png docs/report-page.png
+ls -l docs/form0.png docs/form2.png docs/frmAbout.png docs/batch-window.png docs/form2-1024x768.png \
+    docs/report-page.png

@@ -26,7 +26,7 @@ _corvane()
             return
             ;;
     esac
-    mapfile -t COMPREPLY < <(compgen -W '--help --version --pdf --pdf-dir --batch --ticks
-        --scores --personality --name --sex --age --overwrite --skip-existing' -- "$cur")
+    mapfile -t COMPREPLY < <(compgen -W '--help --version --batch-window --pdf --pdf-dir --batch
+        --ticks --scores --personality --name --sex --age --overwrite --skip-existing' -- "$cur")
 }
 complete -F _corvane corvane

@@ -27,8 +27,15 @@ cp "$here/corvane.wxs" "$here/corvane.ico" "$work/"
 (cd "$work" && find folder/ -type f | LC_ALL=C sort |
     wixl-heat --prefix folder/ --directory-ref INSTALLDIR --component-group CorvaneFiles \
         --var var.Folder --win64 >files.wxs)
-(cd "$work" && wixl --arch x64 -D Win64=yes -D Version="$version" -D Folder=folder \
-    -D Icon=corvane.ico -o "$output/$name.msi" corvane.wxs files.wxs)
+# The tables' Chinese (the Start-menu entry Corvane 批量导出, the descriptions)
+# in code page 936, marked as such, so that every Windows shows it right:
+# wixl converts strings to the code page of the language libgsf is told, and
+# without one turns Chinese into empty strings or crashes; msibuild then sets
+# the database's code page.
+(cd "$work" && WINDOWS_LANGUAGE=zh_CN wixl --arch x64 -D Win64=yes -D Version="$version" \
+    -D Folder=folder -D Icon=corvane.ico -o "$output/$name.msi" corvane.wxs files.wxs)
+printf '\r\n\r\n936\t_ForceCodepage\r\n' >"$work/_ForceCodepage.idt"
+(cd "$work" && WINDOWS_LANGUAGE=zh_CN msibuild "$output/$name.msi" -i _ForceCodepage.idt)
 
 # What wixl cannot write into the package's tables, put there with msitools:
 # the upgrade's versions include this one (its Attributes gain 512, the

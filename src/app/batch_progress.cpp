@@ -37,15 +37,17 @@ void BatchProgress::write(const std::string& message) {
 
 void BatchProgress::update(const input::BatchTally& tally) {
     const auto now = std::chrono::steady_clock::now();
-    if (!shown_ || now - drawn_ < kRedrawEvery) return;
-    drawn_ = now;
     const std::size_t done = tally.done + tally.skipped + tally.failed;
+    // The last line is always drawn, so that the count is seen to reach the end.
+    if (!shown_ || (now - drawn_ < kRedrawEvery && done < lines_)) return;
+    drawn_ = now;
     const double seconds = std::chrono::duration<double>(now - started_).count();
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0 ? tally.done / seconds : 0.0);
-    draw("corvane: " + fill(trn("{} of {} line done, {} pages/s", "{} of {} lines done, {} pages/s",
-                                static_cast<unsigned long>(lines_)),
-                            {std::to_string(done), std::to_string(lines_), rate}));
+    draw("corvane: " +
+         fillIn(trn("{} of {} line done, {} pages/s", "{} of {} lines done, {} pages/s",
+                    static_cast<unsigned long>(lines_)),
+                {std::to_string(done), std::to_string(lines_), rate}));
 }
 
 void BatchProgress::end() {

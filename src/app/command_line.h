@@ -8,10 +8,10 @@
 
 namespace corvane::app {
 
-// What one run of corvane does: open the windows, or write report pages as
-// PDF files without any window.
+// What one run of corvane does: open the questionnaire or the batch window,
+// or write report pages as PDF files without any window.
 struct Command {
-    enum class Mode { Windows, Pdf, PdfBatch };
+    enum class Mode { Windows, BatchWindow, Pdf, PdfBatch };
     Mode mode = Mode::Windows;
 
     std::string pdfFile;    // --pdf FILE

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QIcon>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/pdf_export.h"
+#include "gui/batch_window.h"
 #include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
 #include "language/translation.h"
@@ -17,15 +19,21 @@ namespace {
 
 using corvane::app::Command;
 
-// Without options: the questionnaire, as the desktop shows it.
+// Without options the questionnaire, with --batch-window the batch window,
+// as the desktop shows them.
 int runWindows(const char* program, const Command& command) {
     corvane::app::QtArguments arguments(program, command.qtOptions);
     QApplication application(arguments.argc(), arguments.argv());
     QApplication::setApplicationName(u"Corvane"_s);
     QApplication::setWindowIcon(QIcon(u":/corvane/icon.png"_s));
     corvane::installQtChineseTranslations();
-    corvane::QuestionnaireWindow questionnaire;
-    questionnaire.show();
+    std::unique_ptr<QWidget> window;
+    if (command.mode == Command::Mode::BatchWindow) {
+        window = std::make_unique<corvane::BatchWindow>();
+    } else {
+        window = std::make_unique<corvane::QuestionnaireWindow>();
+    }
+    window->show();
     return QApplication::exec();
 }
 
@@ -75,6 +83,9 @@ int main(int argc, char* argv[]) {
     const corvane::app::ParsedCommandLine parsed =
         corvane::app::parseCommandLine(arguments.argc(), arguments.argv());
     if (parsed.exitStatus) return *parsed.exitStatus;
-    if (parsed.command.mode == Command::Mode::Windows) return runWindows(argv[0], parsed.command);
+    const Command::Mode mode = parsed.command.mode;
+    if (mode == Command::Mode::Windows || mode == Command::Mode::BatchWindow) {
+        return runWindows(argv[0], parsed.command);
+    }
     return runExport(argv[0], parsed.command);
 }

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <istream>
+#include <iterator>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "cli/output.h"
 #include "cli/write_failure.h"
 #include "input/batch.h"
+#include "input/members.h"
 #include "language/translation.h"
 #include "platform/standard_streams.h"
 
@@ -81,11 +84,19 @@ OutputSink streamOutput(std::ostream& out) {
 
 int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
     const input::Messages messages = input::messagesTo("corvane-eval", err);
+    std::unique_ptr<input::MembersInput> members;
+    try {
+        members = std::make_unique<input::MembersInput>(
+            std::string(std::istreambuf_iterator<char>(in), {}), tr("standard input"));
+    } catch (const input::InputError& error) {
+        messages.say(error.what());
+        return 1;
+    }
     EvaluationJob job(out);
-    const input::BatchTally tally = input::runBatch(in, job, messages);
+    const input::BatchTally tally = input::runBatch(*members, job, messages);
     if (!job.flush()) {
-        messages.say(fill(tr("{}; it is complete up to input line {}"),
-                          {job.failure(), std::to_string(job.writtenUpTo())}));
+        messages.say(fillIn(tr("{}; it is complete up to input line {}"),
+                            {job.failure(), std::to_string(job.writtenUpTo())}));
         return 1;
     }
     return tally.failed > 0 ? 1 : 0;

@@ -17,12 +17,12 @@ OutputSink standardOutput();
 // A stream as a sink (all or nothing).
 OutputSink streamOutput(std::ostream& out);
 
-// Evaluates JSON Lines from in, one assessment per line, each on its own,
-// and writes one JSON object per line to out in input order, with the line's
-// "name" when it gives one. A bad line becomes {"line": N, "error": "..."} in
-// its place and its message also goes to err. When the output fails, err says
-// up to which input line it is complete. Returns 1 if any line failed or the
-// output failed, else 0.
+// Evaluates the members of in, read whole first (JSON Lines or CSV, see
+// input::MembersInput), each on its own, and writes one JSON object per
+// member to out in input order, with the member's "name" when it gives one. A bad line becomes
+// {"line": N, "error": "..."} in its place and its message also goes to err. When the output fails,
+// err says up to which input line it is complete. Returns 1 if the input could not be read, any
+// line failed or the output failed, else 0.
 int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err);
 
 }  // namespace corvane::cli

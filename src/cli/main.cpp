@@ -63,11 +63,13 @@ int main(int argc, char** argv) {
                  tr("Print one JSON object instead of the readable report"));
     auto* batch =
         app.add_flag("--batch", options.batch,
-                     tr("Read JSON Lines from standard input instead of --ticks, --scores and "
-                        "--personality, write one JSON object per line. A line gives \"ticks\" or "
-                        "\"scores\", optionally \"personality\", and may give the \"name\", "
-                        "\"sex\", \"age\" and \"file\" that corvane's PDF export reads; the name "
-                        "is passed on into the output"));
+                     tr("Read members from standard input instead of --ticks, --scores and "
+                        "--personality, write one JSON object per member. The input is JSON "
+                        "Lines, a line giving \"ticks\" or \"scores\", optionally "
+                        "\"personality\", and the \"name\", \"sex\", \"age\" and \"file\" that "
+                        "corvane's PDF export reads, or CSV with a header row, in UTF-8 or "
+                        "GB18030, as corvane --help describes it; the name is passed on into the "
+                        "output"));
     batch->excludes(answers.ticks)->excludes(answers.scores)->excludes(answers.personality);
     try {
         app.parse(arguments.argc(), arguments.argv());

@@ -8,8 +8,8 @@
 namespace corvane::cli {
 
 std::string writeFailure(const std::string& what) {
-    if (errno == 0) return fill(tr("could not write {}"), {what});
-    return fill(tr("could not write {}: {}"), {what, std::strerror(errno)});
+    if (errno == 0) return fillIn(tr("could not write {}"), {what});
+    return fillIn(tr("could not write {}: {}"), {what, std::strerror(errno)});
 }
 
 }  // namespace corvane::cli

@@ -95,12 +95,6 @@ QString askPdfFileName(QWidget* parent, const QString& offered) {
     return dialog.selectedFiles().constFirst();
 }
 
-// A name typed without the extension gets it, whichever dialog asked.
-QString withPdfSuffix(const QString& path) {
-    if (path.isEmpty() || path.endsWith(u".pdf"_s, Qt::CaseInsensitive)) return path;
-    return path + u".pdf"_s;
-}
-
 // Saves the page as a PDF file, over whatever the user chose to replace.
 // Returns what went wrong, or nothing.
 QString savePdf(const QString& path, const ReportContent& content) {
@@ -326,7 +320,8 @@ void ReportWindow::showPrintProblem(const PrintResult& result, const ReportConte
 void ReportWindow::saveAsPdf(const ReportContent& report) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString offered = QDir(folder).filePath(reportFileName(report.name, report.date));
-    const QString path = withPdfSuffix(askFileName_(this, offered));
+    // A name typed without the extension gets it, whichever dialog asked.
+    const QString path = pdfFilePath(askFileName_(this, offered));
     if (path.isEmpty()) return;
     if (const QString problem = savePdf(path, report); !problem.isEmpty()) {
         warningBox(this, "saveProblem", u"另存为PDF"_s,

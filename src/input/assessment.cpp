@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "engine/advice/personality_advice.h"
+#include "input/member_values.h"
+#include "input/text.h"
 #include "language/translation.h"
 
 namespace corvane::input {
@@ -38,9 +41,9 @@ std::optional<long long> parseInteger(std::string_view text) {
 }
 
 InputError unknownSymptom(const std::string& shown) {
-    return InputError(
-        fill(tr("unknown symptom {}: use check1 to Check79, 1 to 79 or a caption such as 口干咽燥"),
-             {shown}));
+    return InputError(fillIn(
+        tr("unknown symptom {}: use check1 to Check79, 1 to 79 or a caption such as 口干咽燥"),
+        {shown}));
 }
 
 // "23 (阳虚体质) or 34 (气虚体质)": the symptoms a shared caption may mean.
@@ -50,34 +53,43 @@ std::string choices(const std::vector<int>& indices) {
         const Symptom& symptom = kSymptoms[static_cast<std::size_t>(index)];
         std::string choice = std::to_string(index + 1);
         choice.append(" (").append(kGroupHeadings[Scores::index(symptom.group)]).append(")");
-        text = text.empty() ? choice : fill(tr("{} or {}"), {text, choice});
+        text = text.empty() ? choice : fillIn(tr("{} or {}"), {text, choice});
     }
     return text;
 }
 
-int tickIndex(std::string_view name) {
+}  // namespace
+
+std::optional<int> knownSymptom(std::string_view name) {
     if (auto index = findSymptom(name)) return *index;
     std::vector<int> captioned;
     for (std::size_t i = 0; i < kSymptoms.size(); ++i) {
         if (kSymptoms[i].caption == name) captioned.push_back(static_cast<int>(i));
     }
+    if (captioned.empty()) return std::nullopt;
     if (captioned.size() == 1) return captioned.front();
-    if (captioned.empty()) throw unknownSymptom(input::quoted(name));
-    throw InputError(fill(tr("symptom {} stands in two groups: use {}"),
-                          {input::quoted(name), choices(captioned)}));
+    throw InputError(fillIn(tr("symptom {} stands in two groups: use {}"),
+                            {input::quoted(name), choices(captioned)}));
 }
+
+int symptomIndex(std::string_view name) {
+    if (auto index = knownSymptom(name)) return *index;
+    throw unknownSymptom(input::quoted(name));
+}
+
+namespace {
 
 ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
     if (!value || *value < 0 || *value > 32767) {
-        throw InputError(fill(tr("score {} must be an integer from 0 to 32767"), {name}));
+        throw InputError(fillIn(tr("score {} must be an integer from 0 to 32767"), {name}));
     }
     return static_cast<ScoreValue>(*value);
 }
 
 Score scoreNamed(std::string_view name) {
     if (auto score = scoreFromName(name)) return *score;
-    throw InputError(fill(tr("unknown score {}: use Yin, Yang, Qi, Phlegm, Stasis or Balanced"),
-                          {input::quoted(name)}));
+    throw InputError(fillIn(tr("unknown score {}: use Yin, Yang, Qi, Phlegm, Stasis or Balanced"),
+                            {input::quoted(name)}));
 }
 
 int personalityValue(std::optional<long long> value) {
@@ -90,6 +102,27 @@ int personalityValue(std::optional<long long> value) {
 std::optional<long long> integerOf(const json& value) {
     if (value.is_number_integer()) return value.get<long long>();
     return std::nullopt;
+}
+
+// A number or a string as the text a spreadsheet cell would hold: 45, 45.0
+// and "45" alike; nothing for anything else.
+std::optional<std::string> textOf(const json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number_integer()) return value.dump();
+    if (value.is_number_float()) {
+        const double number = value.get<double>();
+        if (number >= 0 && number < 1e15 && std::floor(number) == number) {
+            return std::to_string(static_cast<long long>(number));
+        }
+        return value.dump();
+    }
+    return std::nullopt;
+}
+
+int personalityFromJson(const json& value) {
+    if (value.is_null()) return kNoPersonality;
+    if (const auto text = textOf(value)) return personalityFromText(*text);
+    throw InputError(tr("\"personality\" must be 1 to 5 or a type's name"));
 }
 
 Scores scoresFromJson(const json& object) {
@@ -110,7 +143,7 @@ std::string describeValue(const json& value) {
 }
 
 int tickFromJson(const json& item) {
-    if (item.is_string()) return tickIndex(item.get_ref<const std::string&>());
+    if (item.is_string()) return symptomIndex(item.get_ref<const std::string&>());
     if (auto number = integerOf(item); number && *number >= 1 && *number <= kSymptomCount) {
         return static_cast<int>(*number - 1);
     }
@@ -145,45 +178,37 @@ private:
     std::optional<std::string> repeated_;
 };
 
-// The keys a line may hold, for the message about one it may not.
-std::string allowedKeys(std::span<const std::string_view> fieldKeys) {
-    if (fieldKeys.empty()) return tr("\"ticks\" or \"scores\" and \"personality\"");
-    std::string keys = tr("\"ticks\" or \"scores\", \"personality\"");
-    for (std::size_t i = 0; i < fieldKeys.size(); ++i) {
-        std::string key(1, '"');
-        key.append(fieldKeys[i]).push_back('"');
-        keys = fill(i + 1 == fieldKeys.size() ? tr("{} and {}") : tr("{}, {}"), {keys, key});
-    }
-    return keys;
-}
-
 bool isAnswerKey(std::string_view key) {
     return key == "ticks" || key == "scores" || key == "personality";
 }
 
-json parseObject(std::string_view line, std::span<const std::string_view> fieldKeys) {
+bool isParticularKey(std::string_view key) {
+    return std::ranges::find(kParticularKeys, key) != kParticularKeys.end();
+}
+
+json parseObject(std::string_view line) {
     // The parser would take a NUL byte for the end of the line and ignore what follows.
     if (line.find('\0') != std::string_view::npos) throw InputError(tr("a NUL byte in the line"));
     RepeatedKeyFinder finder;
     json object = json::parse(line, std::ref(finder), false);
     if (object.is_discarded()) throw InputError(tr("malformed JSON"));
     if (finder.repeated())
-        throw InputError(fill(tr("key {} given twice"), {input::quoted(*finder.repeated())}));
+        throw InputError(fillIn(tr("key {} given twice"), {input::quoted(*finder.repeated())}));
     if (!object.is_object()) throw InputError(tr("a line must be one JSON object"));
-    for (const auto& [key, value] : object.items()) {
-        if (!isAnswerKey(key) &&
-            std::find(fieldKeys.begin(), fieldKeys.end(), key) == fieldKeys.end()) {
-            throw InputError(
-                fill(tr("unknown key {}: use {}"), {input::quoted(key), allowedKeys(fieldKeys)}));
-        }
-    }
     return object;
 }
 
-std::string fieldText(const std::string& key, const json& value) {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_number_integer()) return value.dump();
-    throw InputError(fill(tr("\"{}\" must be a string or an integer"), {key}));
+// A particular's text, or nothing when null or blank. An age may be written
+// as a spreadsheet writes numbers (45.0); the others are strings or integers.
+std::optional<std::string> particularOf(const std::string& key, const json& value) {
+    if (value.is_null()) return std::nullopt;
+    const std::optional<std::string> text = textOf(value);
+    if (!text || (key != "age" && value.is_number_float())) {
+        throw InputError(fillIn(tr("\"{}\" must be a string or an integer"), {key}));
+    }
+    if (key == "age") return ageFromText(*text);
+    if (trimBlanks(*text).empty()) return std::nullopt;
+    return text;
 }
 
 }  // namespace
@@ -205,8 +230,9 @@ std::string quoted(std::string_view text) {
 
 Ticks parseTickList(std::string_view list) {
     Ticks ticks;
-    forEachItem(
-        list, [&](std::string_view name) { ticks.set(static_cast<std::size_t>(tickIndex(name))); });
+    forEachItem(list, [&](std::string_view name) {
+        ticks.set(static_cast<std::size_t>(symptomIndex(name)));
+    });
     return ticks;
 }
 
@@ -216,9 +242,9 @@ Scores parseScoreList(std::string_view list) {
     forEachItem(list, [&](std::string_view item) {
         const auto equals = item.find('=');
         if (equals == std::string_view::npos)
-            throw InputError(fill(tr("expected NAME=VALUE, got {}"), {input::quoted(item)}));
+            throw InputError(fillIn(tr("expected NAME=VALUE, got {}"), {input::quoted(item)}));
         const Score score = scoreNamed(item.substr(0, equals));
-        if (given[score]) throw InputError(fill(tr("score {} given twice"), {scoreName(score)}));
+        if (given[score]) throw InputError(fillIn(tr("score {} given twice"), {scoreName(score)}));
         given[score] = 1;
         scores[score] = scoreValue(scoreName(score), parseInteger(item.substr(equals + 1)));
     });
@@ -236,25 +262,26 @@ std::optional<std::string> BatchRecord::field(std::string_view key) const {
     return std::nullopt;
 }
 
-Assessment parseBatchLine(std::string_view line) {
-    return parseBatchRecord(line, {}).assessment;
-}
-
-BatchRecord parseBatchRecord(std::string_view line, std::span<const std::string_view> fieldKeys) {
-    const json object = parseObject(line, fieldKeys);
+BatchRecord parseBatchRecord(std::string_view line) {
+    const json object = parseObject(line);
     const bool hasTicks = object.contains("ticks");
     const bool hasScores = object.contains("scores");
     if (hasTicks == hasScores)
         throw InputError(tr("give either \"ticks\" or \"scores\", not both or neither"));
-    Assessment assessment;
+    BatchRecord record;
+    Assessment& assessment = record.assessment;
     assessment.scores =
         hasTicks ? computeScores(ticksFromJson(object["ticks"])) : scoresFromJson(object["scores"]);
     if (object.contains("personality")) {
-        assessment.personality = personalityValue(integerOf(object["personality"]));
+        assessment.personality = personalityFromJson(object["personality"]);
     }
-    BatchRecord record{assessment, {}};
     for (const auto& [key, value] : object.items()) {
-        if (!isAnswerKey(key)) record.fields.emplace_back(key, fieldText(key, value));
+        if (isParticularKey(key)) {
+            if (auto text = particularOf(key, value))
+                record.fields.emplace_back(key, std::move(*text));
+        } else if (!isAnswerKey(key)) {
+            record.ignored.push_back(key);
+        }
     }
     return record;
 }

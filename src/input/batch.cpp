@@ -2,12 +2,14 @@
 
 #include <charconv>
 #include <deque>
-#include <istream>
 #include <map>
 #include <ostream>
+#include <set>
 #include <utility>
 #include <vector>
 
+#include "input/file_names.h"
+#include "input/members.h"
 #include "language/translation.h"
 
 namespace corvane::input {
@@ -15,67 +17,38 @@ namespace corvane::input {
 namespace {
 
 constexpr std::string_view kPdf = ".pdf";
+// A name makes no longer a file name than this, in characters.
+constexpr std::size_t kNameInFileName = 40;
 
-bool isControl(std::string_view name, std::size_t at) {
-    const auto byte = static_cast<unsigned char>(name[at]);
-    const bool c1 = byte == 0xC2 && at + 1 < name.size() &&
-                    static_cast<unsigned char>(name[at + 1]) >= 0x80 &&
-                    static_cast<unsigned char>(name[at + 1]) <= 0x9F;
-    return byte < 0x20 || byte == 0x7F || c1;
+std::string numbered(std::size_t line, std::size_t digits) {
+    std::string number = std::to_string(line);
+    if (number.size() < digits) number.insert(0, digits - number.size(), '0');
+    return number;
 }
 
-bool hasControl(std::string_view name) {
-    for (std::size_t at = 0; at < name.size(); ++at) {
-        if (isControl(name, at)) return true;
+// The first `count` characters of UTF-8 text.
+std::string_view firstCharacters(std::string_view text, std::size_t count) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool starts = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+        if (starts && count-- == 0) return text.substr(0, at);
     }
-    return false;
-}
-
-// A space, a no-break space or an ideographic space at either end.
-bool startsOrEndsWithBlank(std::string_view text) {
-    for (const std::string_view blank : {" ", "\u00A0", "\u3000"}) {
-        if (text.starts_with(blank) || text.ends_with(blank)) return true;
-    }
-    return false;
-}
-
-bool endsWithPdf(std::string_view name) {
-    if (name.size() < kPdf.size()) return false;
-    const std::string_view end = name.substr(name.size() - kPdf.size());
-    for (std::size_t i = 0; i < kPdf.size(); ++i) {
-        const char c =
-            end[i] >= 'A' && end[i] <= 'Z' ? static_cast<char>(end[i] - 'A' + 'a') : end[i];
-        if (c != kPdf[i]) return false;
-    }
-    return true;
-}
-
-// Why a given file name cannot be used, or nothing.
-std::string_view fileNameProblem(std::string_view name) {
-    using namespace std::string_view_literals;
-    if (name.empty()) return tr("must not be empty");
-    if (name.find_first_of("/\\\0"sv) != std::string_view::npos)
-        return tr("must be a file name inside the folder, without '/' or '\\'");
-    if (hasControl(name)) return tr("must not hold control characters");
-    if (name.find_first_of(":*?\"<>|") != std::string_view::npos)
-        return tr("must not hold any of : * ? \" < > |, which Windows refuses in file names");
-    if (name.front() == '.') return tr("must not start with '.'");
-    if (startsOrEndsWithBlank(name)) return tr("must not start or end with a blank");
-    return {};
+    return text;
 }
 
 }  // namespace
 
-std::string pageFileName(const std::optional<std::string>& given, std::size_t line) {
-    if (!given) {
-        std::string number = std::to_string(line);
-        if (number.size() < 6) number.insert(0, 6 - number.size(), '0');
-        return number.append(kPdf);
+std::string pageFileName(const BatchRecord& record, std::size_t line, std::size_t lines) {
+    if (const std::optional<std::string> given = record.field("file")) {
+        if (const std::string_view problem = fileNameProblem(*given); !problem.empty()) {
+            throw InputError(fillIn(tr("\"file\" {}: {}"), {problem, input::quoted(*given)}));
+        }
+        return withPdfSuffix(*given);
     }
-    if (const std::string_view problem = fileNameProblem(*given); !problem.empty()) {
-        throw InputError(fill(tr("\"file\" {}: {}"), {problem, input::quoted(*given)}));
-    }
-    return endsWithPdf(*given) ? *given : *given + std::string(kPdf);
+    const std::string name = fileNamePart(record.field("name").value_or(""));
+    if (name.empty()) return numbered(line, 6).append(kPdf);
+    const std::size_t digits = std::to_string(lines).size();
+    return numbered(line, digits) + "_" + std::string(firstCharacters(name, kNameInFileName)) +
+           std::string(kPdf);
 }
 
 LineOutcome PendingOutcome::get() {
@@ -84,11 +57,11 @@ LineOutcome PendingOutcome::get() {
 }
 
 void Messages::say(std::string_view text) const {
-    write(program + ": " + std::string(text) + "\n");
+    write((program.empty() ? "" : program + ": ") + std::string(text) + "\n");
 }
 
 void Messages::sayAboutLine(std::size_t line, std::string_view text) const {
-    say(fill(tr("line {}: {}"), {std::to_string(line), text}));
+    say(fillIn(tr("line {}: {}"), {std::to_string(line), text}));
 }
 
 Messages messagesTo(std::string program, std::ostream& err) {
@@ -104,37 +77,35 @@ std::size_t lineNumbered(std::string_view name) {
     std::size_t line = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), line);
     if (error != std::errc{} || end != digits.data() + digits.size() || line == 0) return 0;
-    return pageFileName(std::nullopt, line) == name ? line : 0;
+    return numbered(line, 6).append(kPdf) == name ? line : 0;
 }
 
-// The file names the lines of one input take. Most lines take their number's
-// name, which no other number gives, so only the names that lines give
-// themselves are kept, and for each line whether it took its number's.
+// The file names the lines of one input take. Lines without a name or file
+// take their number's name, which no other number gives, so only the other
+// names are kept, and for each line whether it took its number's.
 class FileClaims {
 public:
     // The earlier line that took the name, or 0 once this line has it.
-    std::size_t claim(const std::string& name, std::size_t line, bool given) {
+    std::size_t claim(const std::string& name, std::size_t line) {
         tookNumbered_.resize(line, false);
         const std::size_t holder = holderOf(name, line);
         if (holder != 0) return holder;
-        if (given) {
-            givenNames_.emplace(name, line);
-        } else {
+        if (lineNumbered(name) == line) {
             tookNumbered_[line - 1] = true;
+        } else {
+            names_.emplace(name, line);
         }
         return 0;
     }
 
 private:
     std::size_t holderOf(const std::string& name, std::size_t line) const {
-        if (const auto found = givenNames_.find(name); found != givenNames_.end()) {
-            return found->second;
-        }
+        if (const auto found = names_.find(name); found != names_.end()) return found->second;
         const std::size_t numbered = lineNumbered(name);
         return numbered != 0 && numbered < line && tookNumbered_[numbered - 1] ? numbered : 0;
     }
 
-    std::map<std::string, std::size_t> givenNames_;
+    std::map<std::string, std::size_t> names_;
     std::vector<bool> tookNumbered_;  // by line, from line 1
 };
 
@@ -143,15 +114,17 @@ class LinesInWork {
 public:
     LinesInWork(BatchJob& job, const Messages& messages) : job_(job), messages_(messages) {}
 
-    void add(std::size_t line, PendingOutcome outcome) {
-        pending_.emplace_back(line, std::move(outcome));
+    // A line in work, with what is to be told about it before its outcome.
+    void add(std::size_t line, PendingOutcome outcome, std::vector<std::string> notes = {}) {
+        pending_.push_back({line, std::move(outcome), std::move(notes)});
     }
 
     // Finishes the oldest lines until no more than `left` are in work.
     void finishUntil(std::size_t left) {
         while (pending_.size() > left) {
-            auto& [line, pending] = pending_.front();
-            finish(line, pending.get());
+            Pending& oldest = pending_.front();
+            for (const std::string& note : oldest.notes) messages_.sayAboutLine(oldest.line, note);
+            finish(oldest.line, oldest.outcome.get());
             pending_.pop_front();
         }
     }
@@ -179,33 +152,62 @@ private:
 
     BatchJob& job_;
     const Messages& messages_;
-    std::deque<std::pair<std::size_t, PendingOutcome>> pending_;
+    struct Pending {
+        std::size_t line;
+        PendingOutcome outcome;
+        std::vector<std::string> notes;
+    };
+    std::deque<Pending> pending_;
     BatchTally tally_;
 };
 
 }  // namespace
 
-BatchTally runBatch(std::istream& in, BatchJob& job, const Messages& messages, std::size_t ahead) {
+namespace {
+
+// What the whole input was read as and the columns it ignores.
+void tellAboutInput(const MembersInput& members, const Messages& messages) {
+    if (const std::optional<std::string> note = members.readingNote()) messages.say(*note);
+    const std::vector<std::string>& headings = members.ignoredColumns();
+    if (headings.empty()) return;
+    std::string ignored;
+    for (const std::string& heading : headings) {
+        ignored =
+            ignored.empty() ? quoted(heading) : fillIn(tr("{}, {}"), {ignored, quoted(heading)});
+    }
+    messages.say(fillIn(trn("ignoring the column {}", "ignoring the columns {}", headings.size()),
+                        {ignored}));
+}
+
+}  // namespace
+
+BatchTally runBatch(const MembersInput& members, BatchJob& job, const Messages& messages,
+                    std::size_t ahead) {
+    tellAboutInput(members, messages);
     LinesInWork inWork(job, messages);
     FileClaims claims;
-    std::string text;
-    for (std::size_t number = 1;; ++number) {
+    std::set<std::string> ignoredKeys;
+    for (std::size_t number = 1; number <= members.size(); ++number) {
         if (job.stopped()) {
             inWork.tally().stopped = true;
             break;
         }
-        if (!std::getline(in, text)) break;
+        std::vector<std::string> notes;
         try {
-            BatchLine line{number, parseBatchRecord(text, kParticularKeys), {}};
-            const std::optional<std::string> given = line.record.field("file");
-            line.file = pageFileName(given, number);
-            if (const std::size_t holder = claims.claim(line.file, number, given.has_value())) {
-                throw InputError(fill(tr("file {} is written by line {} already"),
-                                      {input::quoted(line.file), std::to_string(holder)}));
+            BatchLine line{number, members.member(number), {}};
+            for (const std::string& key : line.record.ignored) {
+                if (ignoredKeys.insert(key).second) {
+                    notes.push_back(fillIn(tr("ignoring the key {}"), {input::quoted(key)}));
+                }
             }
-            inWork.add(number, job.start(line));
+            line.file = pageFileName(line.record, number, members.size());
+            if (const std::size_t holder = claims.claim(line.file, number)) {
+                throw InputError(fillIn(tr("file {} is written by line {} already"),
+                                        {input::quoted(line.file), std::to_string(holder)}));
+            }
+            inWork.add(number, job.start(line), std::move(notes));
         } catch (const InputError& error) {
-            inWork.add(number, LineOutcome::failed(error.what()));
+            inWork.add(number, LineOutcome::failed(error.what()), std::move(notes));
         }
         inWork.finishUntil(ahead);
     }

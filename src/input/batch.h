@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <future>
@@ -13,16 +12,17 @@
 
 namespace corvane::input {
 
-// The keys a batch line may give besides its answers. corvane-eval and
-// corvane's PDF export read the same lines, so a members file can be checked
-// with the one before it is printed with the other.
-inline constexpr std::array<std::string_view, 4> kParticularKeys = {"name", "sex", "age", "file"};
+class MembersInput;
 
-// The name of the file a line's page goes to: its "file" with ".pdf" added
-// when missing, or the line number as in 000042.pdf. InputError for a name
-// that could leave the folder or trouble a terminal or a file manager:
-// slashes, control characters, a leading dot, leading or trailing blanks.
-std::string pageFileName(const std::optional<std::string>& given, std::size_t line);
+// The name of the file a member's page goes to: the "file" given, with ".pdf"
+// added when missing; else, for a member with a name, <line>_<name>.pdf, the
+// line number padded to as many digits as the input's last line has (0042_张三.pdf
+// among 1,000 to 9,999 lines), so that namesakes never meet and the files sort
+// in the list's order, each character a file name cannot hold turned into '_';
+// else the line number alone, as in 000042.pdf. InputError for a "file" that
+// could leave the folder or trouble a terminal or a file manager: slashes,
+// control characters, a leading dot, leading or trailing blanks.
+std::string pageFileName(const BatchRecord& record, std::size_t line, std::size_t lines);
 
 // One line of a batch that could be read.
 struct BatchLine {
@@ -80,8 +80,9 @@ public:
     virtual bool stopped() const { return false; }
 };
 
-// Where a program tells what went wrong: "<program>: <text>", one whole line
-// (its newline included) at a time.
+// Where a program tells what went wrong: "<program>: <text>" (a window, with
+// no program named, the text alone), one whole line (its newline included) at
+// a time.
 struct Messages {
     std::string program;
     std::function<void(const std::string&)> write;
@@ -91,10 +92,13 @@ struct Messages {
 };
 Messages messagesTo(std::string program, std::ostream& err);
 
-// Reads JSON Lines from in, numbered from 1, and hands each good line to the
-// job; up to `ahead` lines may be in work at once. A line that cannot be read
-// or done is told as "<program>: line N: <message>" and the others go on.
-BatchTally runBatch(std::istream& in, BatchJob& job, const Messages& messages,
+// Hands each member of the input that can be read to the job, in order; up
+// to `ahead` lines may be in work at once. First it tells what the input was
+// read as (unless UTF-8 JSON Lines) and the columns it ignores; a key of a
+// JSON line that nothing reads is told once, at the first line that gives it.
+// A line that cannot be read or done is told as "<program>: line N:
+// <message>" and the others go on.
+BatchTally runBatch(const MembersInput& members, BatchJob& job, const Messages& messages,
                     std::size_t ahead = 0);
 
 }  // namespace corvane::input

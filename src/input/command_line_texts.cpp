@@ -37,7 +37,7 @@ std::regex patternExpression(std::string_view pattern) {
 std::string failureMessage(const CLI::App* app, const CLI::Error& error) {
     std::string message = translatedError(error.what()) + "\n";
     if (const CLI::Option* help = app->get_help_ptr()) {
-        message += fill(tr("Run with {} for more information."), {help->get_name()}) + "\n";
+        message += fillIn(tr("Run with {} for more information."), {help->get_name()}) + "\n";
     }
     return message;
 }
@@ -51,7 +51,7 @@ std::string translatedError(const std::string& message) {
         std::array<std::string, 3> parts;
         for (std::size_t i = 1; i < values.size() && i <= parts.size(); ++i)
             parts[i - 1] = values[i];
-        return fill(tr(english), {parts[0], parts[1], parts[2]});
+        return fillIn(tr(english), {parts[0], parts[1], parts[2]});
     }
     return message;
 }

@@ -52,24 +52,24 @@ const char* trn(const char* singular, const char* plural, unsigned long count) {
     return dngettext(kDomain, singular, plural, count);
 }
 
-std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
-    constexpr auto npos = std::string_view::npos;
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values) {
     std::string text;
     std::size_t next = 0;
     for (std::size_t at = 0;;) {
         const std::size_t open = pattern.find('{', at);
-        const std::size_t close = open == npos ? npos : pattern.find('}', open);
-        if (close == npos) return text.append(pattern.substr(at));
         text.append(pattern.substr(at, open - at));
-        const std::string_view inside = pattern.substr(open + 1, close - open - 1);
-        const bool numbered = inside.size() == 1 && inside[0] >= '1' && inside[0] <= '9';
-        if (inside.empty() || numbered) {
-            const std::size_t index = numbered ? static_cast<std::size_t>(inside[0] - '1') : next++;
-            if (index < values.size()) text.append(values.begin()[index]);
-        } else {
-            text.append(pattern.substr(open, close - open + 1));
+        if (open == std::string_view::npos) return text;
+        const std::string_view rest = pattern.substr(open);
+        const bool numbered =
+            rest.size() >= 3 && rest[1] >= '1' && rest[1] <= '9' && rest[2] == '}';
+        if (!rest.starts_with("{}") && !numbered) {  // a brace that is text
+            text.push_back('{');
+            at = open + 1;
+            continue;
         }
-        at = close + 1;
+        const std::size_t index = numbered ? static_cast<std::size_t>(rest[1] - '1') : next++;
+        if (index < values.size()) text.append(values.begin()[index]);
+        at = open + (numbered ? 3 : 2);
     }
 }
 

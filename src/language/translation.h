@@ -27,7 +27,7 @@ const char* trn(const char* singular, const char* plural, unsigned long count);
 // The pattern with each "{}" in turn replaced by the next value, and "{N}" by
 // the N-th (from 1), so that a translation puts the values where its
 // language has them.
-std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values);
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 // For a program's start: the user's locale (LC_ALL, LC_MESSAGES, LANG; on
 // Windows the user's language when none is set) for messages and the system's

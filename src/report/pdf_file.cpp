@@ -9,6 +9,7 @@
 #include <optional>
 #include <system_error>
 
+#include "input/file_names.h"
 #include "report/utf8.h"
 
 namespace corvane {
@@ -40,22 +41,10 @@ FileOutcome failed(const QString& reason) {
     return {FileOutcome::Kind::Failed, reason};
 }
 
-// A device or a pipe takes the bytes as they come and cannot be replaced by a
-// file; nor can a name under /dev, where /dev/stdout leads to whatever the
-// shell opened, a file included.
-bool isDeviceOrPipe(const QString& path) {
-#ifndef _WIN32
-    if (QFileInfo(path).absoluteFilePath().startsWith(u"/dev/"_s)) return true;
-#endif
-    std::error_code error;
-    const fs::file_status target = fs::status(fileSystemPath(path), error);
-    return fs::exists(target) && !fs::is_regular_file(target) && !fs::is_directory(target);
-}
-
-// Writes every byte to the open file and flushes them. Returns why that
-// failed, or nothing: after part of the bytes went (a disk that fills up, a
-// file size limit) the system's reason, where Qt alone says "Unknown error".
-std::optional<QString> writeWhole(QFileDevice& file, const QByteArray& bytes) {
+// Writes every byte to the open file. Returns why that failed, or nothing:
+// after part of the bytes went (a disk that fills up, a file size limit) the
+// system's reason, where Qt alone says "Unknown error".
+std::optional<QString> writeAll(QFileDevice& file, const QByteArray& bytes) {
     // A write cut short carries no reason; the next one fails with it.
     errno = 0;
     for (qint64 done = 0; done < bytes.size();) {
@@ -63,20 +52,16 @@ std::optional<QString> writeWhole(QFileDevice& file, const QByteArray& bytes) {
         if (wrote <= 0) return failureOf(file, errno);
         done += wrote;
     }
+    return std::nullopt;
+}
+
+// Flushes and closes the file; why that failed, or nothing.
+std::optional<QString> closeWhole(QFileDevice& file) {
+    errno = 0;
     if (!file.flush()) return failureOf(file, errno);
     file.close();
     if (file.error() != QFileDevice::NoError) return failureOf(file, errno);
     return std::nullopt;
-}
-
-FileOutcome writeDirectly(const QString& path, const QByteArray& pdf) {
-    QFile device(path);
-    errno = 0;
-    if (!device.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        return failed(failureOf(device, errno));
-    }
-    if (const std::optional<QString> failure = writeWhole(device, pdf)) return failed(*failure);
-    return {};
 }
 
 // A new file beside path for the bytes to be written to before it is moved
@@ -127,29 +112,73 @@ std::error_code moveReplacing(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
+bool isDeviceOrPipe(const QString& path) {
+#ifndef _WIN32
+    // A name under /dev, where /dev/stdout leads to whatever the shell opened,
+    // a file included, cannot be replaced by a file either.
+    if (QFileInfo(path).absoluteFilePath().startsWith(u"/dev/"_s)) return true;
+#endif
+    std::error_code error;
+    const fs::file_status target = fs::status(fileSystemPath(path), error);
+    return fs::exists(target) && !fs::is_regular_file(target) && !fs::is_directory(target);
+}
+
+QString pdfFilePath(const QString& path) {
+    if (path.isEmpty() || isDeviceOrPipe(path) || QFileInfo(path).isDir()) return path;
+    return toQString(input::withPdfSuffix(path.toStdString()));
+}
+
 bool entryExists(const QString& path) {
     const QFileInfo entry(path);
     return entry.exists() || entry.isSymLink();
 }
 
-FileOutcome writePdfFile(const QString& path, const QByteArray& pdf, bool replace) {
-    if (isDeviceOrPipe(path)) return writeDirectly(path, pdf);
-    if (!replace && entryExists(path)) return {FileOutcome::Kind::ExistsAlready, {}};
-    QFile part;
+WholeFile::WholeFile(const QString& path) : path_(path), direct_(isDeviceOrPipe(path)) {
+    bool opened = false;
     errno = 0;
-    if (!openPart(part, path)) return failed(failureOf(part, errno));
-    if (const std::optional<QString> failure = writeWhole(part, pdf)) {
-        part.remove();
-        return failed(*failure);
+    if (direct_) {
+        file_.setFileName(path);
+        opened = file_.open(QIODevice::WriteOnly | QIODevice::Append);
+    } else {
+        opened = openPart(file_, path);
     }
-    const fs::path from = fileSystemPath(part.fileName());
-    const fs::path to = fileSystemPath(path);
+    if (opened) return;
+    failure_ = failureOf(file_, errno);
+    if (!direct_) file_.setFileName(QString());  // no new file of ours to take away
+}
+
+WholeFile::~WholeFile() {
+    if (!direct_ && !file_.fileName().isEmpty()) file_.remove();
+}
+
+bool WholeFile::append(const QByteArray& bytes) {
+    if (!failure_) failure_ = writeAll(file_, bytes);
+    return !failure_;
+}
+
+FileOutcome WholeFile::finish(bool replace) {
+    if (!failure_) failure_ = closeWhole(file_);
+    if (failure_) return failed(*failure_);
+    if (direct_) return {};
+    const fs::path from = fileSystemPath(file_.fileName());
+    const fs::path to = fileSystemPath(path_);
     const std::error_code error =
         replace ? moveReplacing(from, to) : moveWithoutReplacing(from, to);
-    if (!error) return {};
-    part.remove();
+    if (!error) {
+        file_.setFileName(QString());  // moved: nothing left to take away
+        return {};
+    }
     if (error == std::errc::file_exists) return {FileOutcome::Kind::ExistsAlready, {}};
     return failed(toQString(error.message()));
+}
+
+FileOutcome writePdfFile(const QString& path, const QByteArray& pdf, bool replace) {
+    if (!replace && !isDeviceOrPipe(path) && entryExists(path)) {
+        return {FileOutcome::Kind::ExistsAlready, {}};
+    }
+    WholeFile file(path);
+    file.append(pdf);
+    return file.finish(replace);
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include "engine/advice/personality_advice.h"
 #include "engine/evaluation.h"
 #include "engine/rules/diagnosis_tables.h"
+#include "input/file_names.h"
 #include "report/report_layout.h"
 #include "report/utf8.h"
 
@@ -46,16 +47,9 @@ QString reportPageCharacters() {
 }
 
 QString reportTitle(const QString& name, const QDate& date) {
-    const QString trimmed = name.trimmed();
-    QString title = u"体质报告_%1_%2"_s.arg(trimmed.isEmpty() ? u"未命名"_s : trimmed,
-                                            date.toString(u"yyyyMMdd"_s));
-    // Characters no Windows or Unix file name may hold, and control characters.
-    for (QChar& c : title) {
-        if (c.category() == QChar::Other_Control || QStringView(u"\\/:*?\"<>|").contains(c)) {
-            c = u'_';
-        }
-    }
-    return title;
+    const QString part = toQString(input::fileNamePart(name.toStdString()));
+    return u"体质报告_%1_%2"_s.arg(part.isEmpty() ? u"未命名"_s : part,
+                                   date.toString(u"yyyyMMdd"_s));
 }
 
 QString reportFileName(const QString& name, const QDate& date) {

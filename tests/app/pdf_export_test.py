@@ -1,9 +1,11 @@
 """corvane's PDF export driven as a user runs it, without any display: the pages
 read back with poppler's tools, bad command lines and batch lines; and Qt's own
 options reaching Qt when corvane opens its windows."""
+import csv
 import datetime
 import json
 import os
+import pty
 import re
 import resource
 import shutil
@@ -29,10 +31,23 @@ def run(*args, stdin=b"", preexec_fn=None):
                           preexec_fn=preexec_fn)
 
 
-def members(count):
-    """A members file as staff bring it: one line per member, numbered files."""
-    return "".join('{"ticks": [%d, %d, %d], "personality": %d, "name": "会员%d"}\n'
-                   % (k % 79 + 1, k % 13 + 1, k % 29 + 30, k % 5 + 1, k) for k in range(count)).encode()
+def members(count, named=True):
+    """A members file as staff bring it: one line per member, named or not."""
+    name = ', "name": "会员%d"' if named else ""
+    return "".join(('{"ticks": [%d, %d, %d], "personality": %d' + name + '}\n')
+                   % ((k % 79 + 1, k % 13 + 1, k % 29 + 30, k % 5 + 1) + ((k,) if named else ()))
+                   for k in range(count)).encode()
+
+
+TABLE = "汇总.csv"
+
+
+def table_rows(folder):
+    """The results table's rows after its header, as a spreadsheet program reads them."""
+    with open(os.path.join(folder, TABLE), encoding="utf-8-sig", newline="") as table:
+        header, *rows = csv.reader(table)
+    assert header[:5] == ["行号", "姓名", "性别", "年龄", "文件"] and header[-1] == "错误", header
+    return rows
 
 
 def small_files():
@@ -130,7 +145,7 @@ class Export(unittest.TestCase):
         for number, (answers, name, sex, age) in enumerate(cases):
             with self.subTest(answers=answers):
                 pdf = self.path(f"{number}.pdf")
-                done = run("--pdf", pdf, *answers, "--name", name, "--sex", sex, "--age", age)
+                done = run("--pdf", self.path(str(number)), *answers, "--name", name, "--sex", sex, "--age", age)
                 self.assertEqual((done.returncode, done.stdout, done.stderr), (0, b"", b""))
                 self.assertPageShows(pdf, answers, name, sex, age)
 
@@ -140,13 +155,13 @@ class Export(unittest.TestCase):
         lines = [
             ('{"ticks": ["check1", "check6", "口干咽燥"], "personality": 1, "name": "张三", '
              '"sex": "男", "age": 45, "file": "zhang"}'),
-            '{"scores": {"Yin": 12, "Yang": 15}, "personality": 5}',
+            '{"scores": {"Yin": 12, "Yang": 15}, "personality": 5, "编号": 2}',
             '{"ticks": [1], "file": "../escaped.pdf"}',
             '{"ticks": [1], "file": "/tmp/escaped.pdf"}',
             '{"ticks": [1], "file": "sub/escaped.pdf"}',
             '{"ticks": [1], "file": "kept.pdf"}',
             '{"ticks": ["check80"]}',
-            '{"ticks": [1], "colour": 1}',
+            '{"ticks": [1], "age": 45.5, "编号": 8}',
             '{"ticks": [2], "file": "zhang.pdf"}',
             '{"scores": {"Qi": 9}, "name": "王五"}',
             '{"ticks": [1], "file": "a\\u001b[31mb.pdf"}',
@@ -155,13 +170,14 @@ class Export(unittest.TestCase):
         self.assertEqual(done.returncode, 1)
         self.assertEqual(done.stdout, b"")
         *told, summary = done.stderr.decode().splitlines()
-        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (3, 4, 5, 6, 7, 8, 9, 11)])
-        for line, words in zip(told, ("../escaped.pdf", "/tmp/escaped.pdf", "sub/escaped.pdf", "exists already",
-                                      "unknown symptom 'check80'", "unknown key 'colour'", "line 1",
+        self.assertEqual([line.split(":")[1] for line in told], [f" line {n}" for n in (2, 3, 4, 5, 6, 7, 8, 9, 11)])
+        for line, words in zip(told, ("ignoring the key '编号'", "../escaped.pdf", "/tmp/escaped.pdf", "sub/escaped.pdf",
+                                      "exists already", "unknown symptom 'check80'",
+                                      "age must be a whole number from 0 to 150: '45.5'", "line 1",
                                       "control characters: 'a\\x1b[31mb.pdf'")):
             self.assertIn(words, line)
         self.assertEqual(summary, "corvane: pages written 3, skipped 0, failed 8")
-        self.assertEqual(sorted(os.listdir(self.dir)), ["000002.pdf", "000010.pdf", "kept.pdf", "zhang.pdf"])
+        self.assertEqual(sorted(os.listdir(self.dir)), ["000002.pdf", "10_王五.pdf", "kept.pdf", "zhang.pdf", TABLE])
         self.assertFalse(os.path.exists(os.path.join(os.path.dirname(self.dir), "escaped.pdf")))
         with open(self.path("kept.pdf"), "rb") as kept:
             self.assertEqual(kept.read(), b"mine")
@@ -169,23 +185,151 @@ class Export(unittest.TestCase):
         mask = os.umask(0)
         os.umask(mask)
         self.assertEqual(os.stat(self.path("zhang.pdf")).st_mode & 0o777, 0o666 & ~mask)  # as any new file
-        self.assertIn("王五", page_text(self.path("000010.pdf")))
+        self.assertIn("王五", page_text(self.path("10_王五.pdf")))
 
         again = run("--pdf-dir", self.dir, "--batch", "--overwrite", stdin=lines[5].encode())
         self.assertEqual((again.returncode, again.stderr), (0, b"corvane: pages written 1, skipped 0, failed 0\n"))
         self.assertEqual(pages(self.path("kept.pdf")), 1)
+
+    def batch_into(self, folder, stdin, *args):
+        done = run("--pdf-dir", self.path(folder), "--batch", *args, stdin=stdin)
+        self.assertEqual(done.returncode, 0, done.stderr.decode())
+        return done.stderr.decode()
+
+    def test_every_form_of_a_members_file_gives_the_pages_and_table_of_json_lines(self):
+        """The same members as JSON Lines, as a GB18030 CSV with a column per
+        symptom, as a UTF-8 CSV with a byte order mark and a 症状 column, and
+        as a tab-separated CSV with columns headed by numbers."""
+        people = [("张三", "男", 45, 1, [1, 6, 13]), ("肖霞", "女", 38, 2, [23, 34, 61]),
+                  ("欧阳建国", "男", 61, 5, [15, 22, 57, 72]), ("李四", "女", None, None, []),
+                  ("张三", "男", 50, 3, [29, 30])]
+        captions = {1: "口干咽燥", 6: "五心烦热", 13: "舌红少苔", 15: "畏寒肢冷"}  # the rest by number
+        symptoms = sorted({tick for *_, ticks in people for tick in ticks})
+
+        def jsonl():
+            def line(name, sex, age, personality, ticks):
+                member = {"ticks": ticks, "name": name, "sex": sex}
+                member.update({"age": age} if age else {})
+                member.update({"personality": personality} if personality else {})
+                return json.dumps(member, ensure_ascii=False)
+            return "\n".join(line(*person) for person in people).encode() + b"\n"
+
+        def per_symptom(separator, heading, encoding):
+            rows = [separator.join(["编号", "姓名", "性别", "年龄", "性格"] + [heading(s) for s in symptoms] + ["电话"])]
+            for number, (name, sex, age, personality, ticks) in enumerate(people):
+                marks = [("是", "√", "x", "1", "✓")[(number + s) % 5] if s in ticks else ("", "否", "0")[s % 3]
+                         for s in symptoms]
+                rows.append(separator.join([str(number), name, sex, f"{age}.0" if age else "",
+                                            {1: "开朗平和", 2: "2、急躁易怒"}.get(personality, str(personality or ""))]
+                                           + marks + ["13800000000"]))
+            return "\r\n".join(rows).encode(encoding) + b"\r\n"
+
+        def ticks_column():
+            rows = ["姓名;性别;年龄;性格;症状"]
+            for name, sex, age, personality, ticks in people:
+                items = [captions.get(tick, str(tick)) for tick in ticks]
+                listed = "".join(item + "、， ,"[k % 4] for k, item in enumerate(items))
+                rows.append(f'{name};{sex};{age or ""};{personality or ""};"{listed}"')
+            return b"\xef\xbb\xbf" + "\n".join(rows).encode()
+
+        expected_folder = self.path("jsonl")
+        self.assertEqual(self.batch_into("jsonl", jsonl()), "corvane: pages written 5, skipped 0, failed 0\n")
+        self.assertEqual(sorted(os.listdir(expected_folder)),
+                         ["1_张三.pdf", "2_肖霞.pdf", "3_欧阳建国.pdf", "4_李四.pdf", "5_张三.pdf", TABLE])
+        with open(os.path.join(expected_folder, TABLE), "rb") as table:
+            expected_table = table.read()
+        forms = {
+            "gb18030": (per_symptom(",", lambda s: captions.get(s, str(s)), "gb18030"),
+                        "reading standard input as GB18030 CSV separated by commas"),
+            "bom": (ticks_column(), "reading standard input as UTF-8 CSV separated by semicolons"),
+            "tabs": (per_symptom("\t", str, "utf-8"), "reading standard input as UTF-8 CSV separated by tabs"),
+        }
+        for form, (stdin, reading) in forms.items():
+            with self.subTest(form=form):
+                told = self.batch_into(form, stdin)
+                self.assertTrue(told.startswith(f"corvane: {reading}\n"), told)
+                folder = self.path(form)
+                self.assertEqual(sorted(os.listdir(folder)), sorted(os.listdir(expected_folder)))
+                with open(os.path.join(folder, TABLE), "rb") as table:
+                    self.assertEqual(table.read(), expected_table)
+                for name in os.listdir(folder):
+                    if name.endswith(".pdf"):
+                        self.assertEqual(page_text(os.path.join(folder, name)),
+                                         page_text(os.path.join(expected_folder, name)), name)
+        self.assertIn("'编号', '电话'", self.batch_into("again", forms["gb18030"][0]))
+
+    def test_a_gbk_members_file_gives_no_page_with_a_garbled_name(self):
+        """肖霞 and 女 in GBK happen to be UTF-8 too (Фϼ, Ů); the file as a whole is GBK."""
+        lines = ['{"ticks": [1], "name": "肖霞", "sex": "女"}', '{"ticks": [2], "name": "张三", "sex": "男"}',
+                 '{"ticks": [3], "name": "李四", "sex": "女"}']
+        stdin = "\n".join(lines).encode("gbk") + b'\n{"ticks": [4], "name": "\x80\x80"}\n'
+        done = run("--pdf-dir", self.dir, "--batch", stdin=stdin)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr.decode().splitlines(),
+                         ["corvane: reading standard input as GB18030 JSON Lines",
+                          "corvane: line 4: the line is not valid GB18030 text",
+                          "corvane: pages written 3, skipped 0, failed 1"])
+        first = bare(page_text(self.path("1_肖霞.pdf")))
+        self.assertIn("会员姓名肖霞性别女", first)
+        for name in os.listdir(self.dir):
+            if name.endswith(".pdf"):
+                self.assertFalse({"Ф", "ϼ", "Ů"} & set(page_text(self.path(name))), name)
+
+    def test_a_long_name_is_told_cut_short_and_a_formula_stays_text(self):
+        long_name = "欧阳" * 150
+        single = run("--pdf", self.path("long"), "--ticks", "1", "--name", long_name)
+        self.assertEqual((single.returncode, single.stderr.decode()),
+                         (0, "corvane: the name is too long for the page and is printed cut short\n"))
+        self.assertEqual(pages(self.path("long.pdf")), 1)
+        lines = json.dumps({"ticks": [1], "name": long_name}) + "\n" + '{"ticks": [2], "name": "=1+2"}\n'
+        batch = run("--pdf-dir", self.path("reports"), "--batch", stdin=lines.encode())
+        self.assertEqual(batch.stderr.decode().splitlines(),
+                         ["corvane: line 1: the name is too long for the page and is printed cut short",
+                          "corvane: pages written 2, skipped 0, failed 0"])
+        self.assertEqual(sorted(os.listdir(self.path("reports"))),
+                         ["1_" + long_name[:40] + ".pdf", "2_=1+2.pdf", TABLE])
+        self.assertEqual(table_rows(self.path("reports"))[1][1], "'=1+2")
+
+    def test_the_progress_line_reaches_its_total_when_a_batch_is_taken_up_again(self):
+        lines = members(20)
+        self.assertEqual(run("--pdf-dir", self.dir, "--batch", stdin=lines).returncode, 0)
+        os.remove(self.path("05_会员4.pdf"))
+        controller, terminal = pty.openpty()
+        with tempfile.TemporaryFile() as stdin:
+            stdin.write(lines)
+            stdin.seek(0)
+            resumed = subprocess.run([CORVANE, "--pdf-dir", self.dir, "--batch", "--skip-existing"],
+                                     stdin=stdin, stderr=terminal, env=ENV, timeout=120)
+        os.close(terminal)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(controller, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            shown += chunk
+        os.close(controller)
+        self.assertEqual(resumed.returncode, 0)
+        self.assertIn(b"corvane: 20 of 20 lines done", shown)
+        self.assertIn(b"\rcorvane: pages written 1, skipped 19, failed 0\r\n", shown)
 
     def test_a_run_into_a_full_folder_draws_nothing_and_skip_existing_writes_the_missing(self):
         lines = members(60)
         first, drawing = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", stdin=lines))
         self.assertEqual(first.returncode, 0, first.stderr)
         names = sorted(os.listdir(self.dir))
-        self.assertEqual(len(names), 60)
+        self.assertEqual(len(names), 61)  # and the table
+        with open(self.path(TABLE), "rb") as table:
+            first_table = table.read()
 
         refused, refusing = cpu_seconds(lambda: run("--pdf-dir", self.dir, "--batch", stdin=lines))
         self.assertEqual(refused.returncode, 1)
-        self.assertEqual(refused.stderr.decode().count("exists already"), 60)
+        self.assertEqual(refused.stderr.decode().count("exists already"), 61)
         self.assertLess(refusing, drawing / 3)  # no page drawn for a file that exists
+        with open(self.path(TABLE), "rb") as table:
+            self.assertEqual(table.read(), first_table)  # not replaced without a word
 
         for gone in names[10:13]:
             os.remove(self.path(gone))
@@ -201,6 +345,8 @@ class Export(unittest.TestCase):
         with open(self.path(names[0]), "rb") as mine:
             self.assertEqual(mine.read(), b"mine")
         self.assertIn("会员11", page_text(self.path(names[11])))
+        with open(self.path(TABLE), "rb") as table:
+            self.assertEqual(table.read(), first_table)  # the skipped pages' rows from their evaluation
 
     def test_ctrl_c_stops_after_the_pages_in_hand_and_says_where(self):
         source = self.path("members.jsonl")
@@ -221,9 +367,11 @@ class Export(unittest.TestCase):
         self.assertEqual(batch.returncode, 130, told)
         done = int(re.search(r"corvane: interrupted: the lines up to input line (\d+) are done", told).group(1))
         self.assertLess(done, 400)
-        self.assertEqual(sorted(os.listdir(folder)), [f"{n:06}.pdf" for n in range(1, done + 1)])
-        for name in os.listdir(folder):
+        pages_done = [f"{n:03}_会员{n - 1}.pdf" for n in range(1, done + 1)]
+        self.assertEqual(sorted(os.listdir(folder)), pages_done + [TABLE])
+        for name in pages_done:
             self.assertTrue(whole_pdf(os.path.join(folder, name)), name)
+        self.assertEqual([row[4] for row in table_rows(folder)], pages_done)
         self.assertTrue(told.endswith(f"corvane: pages written {done}, skipped 0, failed 0\n"), told)
 
     def test_a_page_that_cannot_be_written_whole_leaves_no_file_and_says_why(self):
@@ -235,7 +383,8 @@ class Export(unittest.TestCase):
         batch = run("--pdf-dir", folder, "--batch", stdin=members(3), preexec_fn=small_files)
         self.assertEqual(batch.returncode, 1)
         self.assertEqual(batch.stderr.decode().count("File too large"), 3, batch.stderr)
-        self.assertEqual(os.listdir(folder), [])
+        self.assertEqual(os.listdir(folder), [TABLE])  # a few rows, each with the reason
+        self.assertTrue(all("File too large" in row[-1] for row in table_rows(folder)))
         self.assertFalse(os.path.exists(pdf))
 
     def old_report(self, name):
@@ -306,9 +455,9 @@ class Export(unittest.TestCase):
         os.mkdir(folder)
         os.symlink(outside, os.path.join(folder, "000001.pdf"))
         os.symlink(self.path("nowhere.pdf"), os.path.join(folder, "000002.pdf"))
-        refused = run("--pdf-dir", folder, "--batch", stdin=members(2))
+        refused = run("--pdf-dir", folder, "--batch", stdin=members(2, named=False))
         self.assertEqual(refused.stderr.decode().count("exists already"), 2, refused.stderr)
-        replaced = run("--pdf-dir", folder, "--batch", "--overwrite", stdin=members(2))
+        replaced = run("--pdf-dir", folder, "--batch", "--overwrite", stdin=members(2, named=False))
         self.assertEqual(replaced.returncode, 0, replaced.stderr)
         with open(outside, "rb") as theirs:
             self.assertEqual(theirs.read(), b"theirs")
@@ -318,8 +467,9 @@ class Export(unittest.TestCase):
             self.assertEqual(pages(os.path.join(folder, name)), 1)
 
     def test_bad_command_lines_say_so_and_write_nothing(self):
-        with open(self.path("a file"), "w"):
-            pass
+        for name in ("a file", "taken.PDF"):
+            with open(self.path(name), "w"):
+                pass
         cases = [
             (["--frobnicate"], 2, "--frobnicate"),
             (["--pdf", self.path("x.pdf")], 2, "--ticks or --scores"),
@@ -330,7 +480,8 @@ class Export(unittest.TestCase):
             (["--pdf", self.path("x.pdf"), "--ticks", "check99"], 1, "corvane: unknown symptom 'check99'"),
             (["--pdf", self.path("x.pdf"), "--scores", "Yin=1", "--personality", "6"], 1, "personality"),
             (["--pdf", self.path("no", "x.pdf"), "--ticks", "1"], 1, "cannot write"),
-            (["--pdf", self.path("a file"), "--ticks", "1"], 1, "exists already; give --overwrite"),
+            (["--pdf", self.path("taken.PDF"), "--ticks", "1"], 1, "taken.PDF' exists already; give --overwrite"),
+            (["--pdf", self.path("x.pdf"), "--ticks", "1", "--age", "45.5"], 1, "age must be a whole number"),
             (["--pdf", "/dev/full", "--ticks", "1", "--overwrite"], 1, "No space left on device"),
             (["--pdf-dir", self.path("a file", "sub"), "--batch"], 1, "cannot make the folder"),
         ]
@@ -344,8 +495,9 @@ class Export(unittest.TestCase):
                 self.assertEqual(done.returncode, status)
                 self.assertEqual(done.stdout, b"")
                 self.assertIn(message, done.stderr.decode())
-        self.assertEqual(sorted(os.listdir(self.dir)), ["a file"] + (["locked"] if os.geteuid() != 0 else []))
-        self.assertEqual(os.path.getsize(self.path("a file")), 0)
+        self.assertEqual(sorted(os.listdir(self.dir)),
+                         ["a file"] + (["locked"] if os.geteuid() != 0 else []) + ["taken.PDF"])
+        self.assertEqual(os.path.getsize(self.path("taken.PDF")), 0)
 
     def test_a_character_no_font_draws_is_told_for_the_page_and_each_line(self):
         """With the three fonts but none of the rare characters of names: 𠮷 is

@@ -66,9 +66,12 @@ BATCH_LINES = [
     ('{"ticks": [1]}\\0{"ticks": [2]} (a NUL byte)', b'{"ticks": [1]}\x00{"ticks": [2]}\n'),
     ('{"ticks": [], "scores": {}}', b'{"ticks": [], "scores": {}}\n'),
     ('{"personality": 1}', b'{"personality": 1}\n'),
-    ('{"ticks": [], "colour": 1}', b'{"ticks": [], "colour": 1}\n'),
+    ('{"ticks": [], "colour": 1} (a key nothing reads)', b'{"ticks": [], "colour": 1}\n'),
     ('{"ticks": [], "personality": 6}', b'{"ticks": [], "personality": 6}\n'),
     ('{"ticks": [], "personality": "1"}', b'{"ticks": [], "personality": "1"}\n'),
+    ('{"ticks": [], "personality": "急"}', '{"ticks": [], "personality": "急"}\n'.encode()),
+    ('{"ticks": [], "age": 45.5}', b'{"ticks": [], "age": 45.5}\n'),
+    ('{"ticks": [], "age": "45岁"}', '{"ticks": [], "age": "45岁"}\n'.encode()),
     ('{"scores": {"Yin": -3}}', b'{"scores": {"Yin": -3}}\n'),
     ('{"scores": {"Yin": 2.5}}', b'{"scores": {"Yin": 2.5}}\n'),
     ('{"scores": {"Yin": "3"}}', b'{"scores": {"Yin": "3"}}\n'),
@@ -87,6 +90,15 @@ BATCH_LINES = [
     ('{"ticks": [], "file": "c:x.pdf"}', b'{"ticks": [], "file": "c:x.pdf"}\n'),
     ('{"ticks": [1]} ending in CR LF', b'{"ticks": [1]}\r\n'),
     ('{"ticks": [1]} with no newline at the end', b'{"ticks": [1]}'),
+    ('{"ticks": [1], "name": "肖霞"} in GBK (UTF-8 by chance: "Фϼ"), beside {"ticks": [2], "name": "张三"}',
+     '{"ticks": [1], "name": "肖霞"}\n{"ticks": [2], "name": "张三"}\n'.encode("gbk")),
+    ("CSV: 姓名,自汗 (a caption of two symptoms)", "姓名,自汗\n张三,是\n".encode()),
+    ("CSV: 姓名,性别 (no symptom)", "姓名,性别\n张三,男\n".encode()),
+    ("CSV: 姓名,症状,症状 (a column twice)", "姓名,症状,症状\n张三,1,2\n".encode()),
+    ("CSV: 姓名,口干咽燥 and a row 张三,有", "姓名,口干咽燥\n张三,有\n".encode()),
+    ('CSV: 姓名,症状 and a row 张三,"1,2 (a quote never closed)', '姓名,症状\n张三,"1,2\n'.encode()),
+    ("CSV: 姓名,症状 and a row 张三,1,2 (a cell more than the header)", "姓名,症状\n张三,1,2\n".encode()),
+    ("UTF-16 text", "姓名,症状\n".encode("utf-16")),
 ]
 
 
@@ -106,9 +118,12 @@ def first_line(text):
 
 
 def said(stdout, stderr, batch):
-    if batch:
-        out = json.loads(stdout)
-        return "error line: " + out["error"] if "error" in out else "evaluated: scores " + json.dumps(out["scores"], separators=(",", ":"))
+    if batch and stdout.strip():
+        out = json.loads(stdout.splitlines()[0])
+        if "error" in out:
+            return "error line: " + out["error"]
+        named = out["name"] + ", " if "name" in out else ""
+        return "evaluated: " + named + "scores " + json.dumps(out["scores"], separators=(",", ":"))
     if stderr.strip():
         return first_line(stderr)
     return "report, first line: " + first_line(stdout)

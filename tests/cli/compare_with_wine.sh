@@ -2,10 +2,11 @@
 # Runs the Windows build of corvane-eval under wine and the native build on the
 # same inputs, and fails unless standard output, standard error and the exit
 # status are the same bytes; Chinese captions come on the command line as a
-# terminal passes them. Then runs some of the cases with the Windows program's
-# output on a console, where it must show the native program's text (each line
-# without trailing blanks, as a console's rows have none). Wine's consoles need
-# an X display: run under xvfb-run.
+# terminal passes them, and among the inputs are members' lists in UTF-8 and
+# GB18030, which each reads with its system's converter. Then runs some of the
+# cases with the Windows program's output on a console, where it must show the
+# native program's text (each line without trailing blanks, as a console's rows
+# have none). Wine's consoles need an X display: run under xvfb-run.
 #   compare_with_wine.sh NATIVE_CORVANE_EVAL WINDOWS_CORVANE_EVAL_EXE CONSOLE_CAPTURE_EXE
 set -euo pipefail
 native=$1
@@ -97,7 +98,7 @@ compare_case /dev/null --ticks ""
 compare_case /dev/null --ticks check80
 compare_case /dev/null --scores Yin=32768
 compare_case /dev/null --ticks 1 --scores Yin=2
-for input in "$corpus"/batch_*; do
+for input in "$corpus"/batch_* "$corpus"/csv_*; do
     compare_case "$input" --batch
 done
 

@@ -65,6 +65,9 @@ class SingleAssessment(unittest.TestCase):
             self.assertEqual(done.stdout, b"", args)
             self.assertIn(b"corvane-eval:", done.stderr)
 
+    def test_version_names_this_program(self):
+        self.assertEqual(run("--version").stdout, b"corvane-eval 1.0\n")
+
     def test_usage_errors_exit_2(self):
         for args in ([], ["--ticks", "1", "--scores", "Yin=2"], ["--batch", "--ticks", "1"], ["--frobnicate"], ["--personality"]):
             self.assertEqual(run(*args).returncode, 2, args)
@@ -76,12 +79,13 @@ class Batch(unittest.TestCase):
         return done, [json.loads(line) for line in done.stdout.decode().splitlines()]
 
     def test_each_line_is_a_fresh_assessment(self):
-        stdin = ('{"ticks": ["check1", "check6", "check13"], "personality": 1}\n'
+        stdin = ('{"ticks": ["check1", "check6", "check13"], "personality": 1, "name": "张三"}\n'
                  '{"ticks": []}\n'
                  '{"scores": {"Qi": 20}, "personality": 3}\n')
         done, out = self.lines(stdin)
         self.assertEqual(done.returncode, 0)
         self.assertEqual(len(out), 3)
+        self.assertEqual([line.get("name") for line in out], ["张三", None, None])
         self.assertEqual(out[1]["diagnosis"], "")
         self.assertEqual(out[1]["personality"], "")
         self.assertEqual(out[1]["diet"], "")
@@ -90,7 +94,7 @@ class Batch(unittest.TestCase):
 
     def test_bad_lines_are_reported_in_place(self):
         bad = ['{"ticks": ["check99"]}', '{"scores": {"Yin": -3}}', '{"scores": {"Yin": 2.5}}', "{not json",
-               '{"ticks": [], "scores": {}}', '{"ticks": [], "colour": 1}', '{"ticks": [], "personality": 9}',
+               '{"ticks": [], "scores": {}}', '{"ticks": [], "age": 45.5}', '{"ticks": [], "personality": 9}',
                '{"scores": {"Spleen": 2}}', "", "[]", '"just a string"',
                '{"ticks": [' + "[" * 100000 + "]" * 100000 + "]}"]
         good = '{"scores": {"Yin": 9}}'

@@ -1,13 +1,16 @@
 // Feeds arbitrary bytes to everything corvane-eval parses: the values of
-// --ticks, --scores and --personality, and --batch input read as many lines.
-// Besides crashes and sanitizer reports it stops on a broken promise of the
-// batch output: one valid JSON object per input line, errors in their place.
+// --ticks, --scores and --personality, and --batch input, JSON Lines or CSV in
+// UTF-8 or GB18030. Besides crashes and sanitizer reports it stops on a broken
+// promise of the batch output: one valid JSON object per member (per line of
+// JSON Lines), errors in their place and on standard error, or nothing but a
+// message for an input that cannot be read at all.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -15,6 +18,7 @@
 #include "cli/json_batch.h"
 #include "cli/output.h"
 #include "input/assessment.h"
+#include "input/members.h"
 
 namespace {
 
@@ -62,8 +66,9 @@ void fuzzCommandLineValues(std::string_view value) {
     });
 }
 
-// Checks each output line and returns how many were error lines.
-std::size_t requireOneObjectPerLine(const std::string& output) {
+// Checks each output line and returns how many were error lines, each of
+// which must be told on standard error too.
+std::size_t requireOneObjectPerLine(const std::string& output, const std::string& told) {
     std::istringstream lines(output);
     std::string line;
     std::size_t errors = 0;
@@ -72,9 +77,24 @@ std::size_t requireOneObjectPerLine(const std::string& output) {
         require(object.is_object(), "every output line is a JSON object");
         if (!object.contains("error")) continue;
         require(object.value("line", std::size_t{0}) == number, "an error line keeps its number");
+        const std::string said = "corvane-eval: line " + std::to_string(number) + ": ";
+        require(told.find(said) != std::string::npos, "every failed line is on standard error");
         ++errors;
     }
     return errors;
+}
+
+// How many members the input holds, or nothing when it cannot be read at all.
+std::optional<std::size_t> membersIn(std::string_view input) {
+    try {
+        const MembersInput members{std::string(input), "standard input"};
+        if (members.format() == MembersFormat::JsonLines) {
+            require(members.size() == lineCount(input), "a member for each line of JSON Lines");
+        }
+        return members.size();
+    } catch (const InputError&) {
+        return std::nullopt;
+    }
 }
 
 void fuzzBatch(std::string_view input) {
@@ -83,11 +103,16 @@ void fuzzBatch(std::string_view input) {
     std::ostringstream err;
     const int status = evaluateBatch(in, streamOutput(out), err);
     const std::string output = out.str();
-    require(lineCount(output) == lineCount(input), "one output line per input line");
+    const std::optional<std::size_t> members = membersIn(input);
+    if (!members) {
+        require(output.empty() && status == 1 && !err.str().empty(),
+                "an input that cannot be read is refused with a message alone");
+        return;
+    }
+    require(lineCount(output) == *members, "one output line per member");
     require(output.empty() || output.back() == '\n', "the output ends with a whole line");
-    const std::size_t errors = requireOneObjectPerLine(output);
+    const std::size_t errors = requireOneObjectPerLine(output, err.str());
     require(status == (errors > 0 ? 1 : 0), "the status is 1 exactly when a line failed");
-    require(err.str().empty() == (errors == 0), "every failed line is also on standard error");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs corvane on an Xvfb display of 1024 × 768 with a window manager, its own
 # D-Bus session and accessibility bus, and drives it through AT-SPI with
-# tests/gui/atspi_drive.py.
+# tests/gui/atspi_drive.py; then its batch window (corvane --batch-window)
+# with tests/gui/atspi_batch_drive.py.
 #
 # Usage: tests/gui/atspi_test.sh CORVANE CORVANE_EVAL
 set -euo pipefail
@@ -17,6 +18,7 @@ export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
 eval "$(dbus-launch --sh-syntax)"
 trap 'kill "$app" "$DBUS_SESSION_BUS_PID" "$wm_pid" "$xvfb_pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+export PYTHONPATH=$here
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 # The program looks for the accessibility bus once, when it starts.
 for _ in $(seq 100); do
@@ -31,8 +33,12 @@ app=$!
 /usr/bin/python3 "$here/atspi_drive.py" "$evaluator"
 # 退出 was pressed through the bus: the program must end by itself.
 for _ in $(seq 50); do
-    kill -0 "$app" 2>/dev/null || { wait "$app"; exit; }
+    kill -0 "$app" 2>/dev/null || break
     sleep 0.1
 done
-echo "corvane did not end after 退出" >&2
-exit 1
+! kill -0 "$app" 2>/dev/null || { echo "corvane did not end after 退出" >&2; exit 1; }
+wait "$app"
+
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$corvane" --batch-window &
+app=$!
+/usr/bin/python3 "$here/atspi_batch_drive.py" "$XDG_RUNTIME_DIR"

@@ -36,12 +36,19 @@ grep -q "阴虚体质，补阴治疗" <<<"$report" || fail "the diagnosis is mis
     fail "corvane-eval --json from the package gave a different report"
 
 [ -x /usr/bin/corvane ] || fail "the desktop program is not installed"
-desktop=/usr/share/applications/corvane.desktop
-[ -f "$desktop" ] || fail "the desktop entry is not installed"
-desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
-grep -q '^Name\[zh_CN\]=' "$desktop" || fail "the desktop entry has no Chinese name"
-icon=$(sed -n 's/^Icon=//p' "$desktop")
-ls /usr/share/icons/hicolor/*/apps/"$icon".* >/dev/null || fail "the icon $icon is not installed"
+# The questionnaire's entry and the batch window's, each valid, each with its icon.
+for entry in corvane corvane-batch; do
+    desktop=/usr/share/applications/$entry.desktop
+    [ -f "$desktop" ] || fail "the desktop entry $entry is not installed"
+    desktop-file-validate "$desktop" || fail "the desktop entry $entry is not valid"
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    ls /usr/share/icons/hicolor/*/apps/"$icon".* >/dev/null || fail "the icon $icon is not installed"
+done
+grep -q '^Name\[zh_CN\]=中医体质自测$' /usr/share/applications/corvane.desktop ||
+    fail "the questionnaire's desktop entry has no Chinese name"
+grep -qx 'Name=Corvane 批量导出' /usr/share/applications/corvane-batch.desktop &&
+    grep -qx 'Exec=corvane --batch-window' /usr/share/applications/corvane-batch.desktop ||
+    fail "the desktop entry Corvane 批量导出 does not open the batch window"
 
 version=$(dpkg-query -W -f='${Version}' corvane)
 # Each program's manual page, made from its --help, names every option.

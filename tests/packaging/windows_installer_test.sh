@@ -5,7 +5,9 @@
 # (the window's title and a screenshot that is not blank), lets a diagnosis
 # through the windows give the same three texts as the installed corvane-eval,
 # lets corvane.exe --pdf write a page (to a Chinese file name) whose text
-# equals the Linux export's and show a Chinese path right on a console;
+# equals the Linux export's and show a Chinese path right on a console; runs
+# 50 members of a GB18030 list through the batch window (its Start-menu
+# entry's command) with 停止 and 开始 again;
 # installs an installer rebuilt from the same program folder over it (still
 # one entry), uninstalls silently, leaving nothing behind, and installs once
 # more with DESKTOPSHORTCUT=0, which makes no desktop shortcut.
@@ -67,7 +69,7 @@ wineboot -i >/dev/null 2>&1 || true
 for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
     [ ! -L "$desktop" ] || { rm "$desktop" && mkdir "$desktop"; }
 done
-start_menu_entry() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Corvane.lnk' | grep .; }
+start_menu_entry() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$1.lnk" | grep .; }
 desktop_shortcut() { find "$WINEPREFIX/drive_c" -path '*/Desktop/Corvane.lnk' | grep .; }
 # How many Corvane the programs list (Apps and Features) shows.
 programs_list_entries() {
@@ -77,20 +79,27 @@ product_code() { msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == 
 
 wine msiexec /qn /i "$msi" || fail "msiexec could not install $msi"
 [ -f "$folder/corvane.exe" ] && [ -f "$folder/corvane-eval.exe" ] || fail "the programs are not in $folder"
-start_menu_entry >/dev/null || fail "no Start-menu entry Corvane.lnk"
+start_menu_entry Corvane >/dev/null || fail "no Start-menu entry Corvane.lnk"
+start_menu_entry 'Corvane 批量导出' >/dev/null || fail "no Start-menu entry Corvane 批量导出.lnk"
 desktop_shortcut >/dev/null || fail "no desktop shortcut Corvane.lnk"
 (($(programs_list_entries) == 1)) || fail "the programs list shows $(programs_list_entries) Corvane, not 1"
-echo "installed into $windows_folder with a Start-menu entry and a desktop shortcut, one in the programs list"
+echo "installed into $windows_folder with the Start-menu entries Corvane and Corvane 批量导出, a desktop shortcut, one in the programs list"
+
+# The window whose title matches, once it shows (up to 30 s); echoes its id.
+await_window() {
+    local window=""
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    echo "$window"
+}
 
 # The questionnaire as the Start menu opens it.
 timeout 300 /usr/bin/wine "$windows_folder\\corvane.exe" >/dev/null 2>&1 &
 program=$!
-window=""
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Corvane1\.0$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(await_window '^Corvane1\.0$')
 [ -n "$window" ] || fail "the questionnaire (title Corvane1.0) did not open"
 sleep 2 # the first paint
 import -frame -window "$window" "$screenshot"
@@ -153,6 +162,69 @@ grep -qF "'C:\体质报告\张三.pdf' exists already" "$work/console" ||
     fail "the console showed: $(cat "$work/console")"
 echo "a console shows corvane.exe's message with the path C:\体质报告\张三.pdf"
 
+# The batch window as its Start-menu entry opens it, driven from the keyboard:
+# the members' list (Alt+M) and the folder (Alt+F) typed in, 开始 (Alt+S), the
+# progress in the title, 停止 (Alt+T) with only whole pages left, 开始 again to
+# the end.
+batch=$WINEPREFIX/drive_c/batch
+mkdir -p "$batch"
+{
+    printf '编号,姓名,性别,年龄,性格,症状\r\n'
+    for k in $(seq 0 49); do
+        printf '%d,会员%d,%s,%d,%d,"%d、%d"\r\n' "$k" "$k" "$( ((k % 2)) && echo 男 || echo 女)" \
+            $((30 + k)) $((k % 5 + 1)) $((k % 79 + 1)) $(((k * 7) % 79 + 1))
+    done
+} | iconv -f UTF-8 -t GB18030 >"$batch/members.csv"
+title() { xdotool getwindowname "$1" 2>/dev/null || true; }
+# Waits up to two minutes for the window's title to match; echoes it.
+await_title() {
+    local now
+    for _ in $(seq 1200); do
+        now=$(title "$1")
+        [[ "$now" =~ $2 ]] && { echo "$now"; return; }
+        sleep 0.1
+    done
+    fail "the batch window's title stayed '$now', never matching '$2'"
+}
+whole_pages_only() {
+    local name
+    for name in "$batch/pages"/* "$batch/pages"/.[!.]*; do
+        [ -e "$name" ] || continue
+        case $name in
+            *.pdf) tail -c 16 "$name" | grep -q '%%EOF' || fail "$(basename "$name") is not whole" ;;
+            */汇总.csv) ;;
+            *) fail "the batch left $(basename "$name")" ;;
+        esac
+    done
+}
+timeout 600 /usr/bin/wine "$windows_folder\\corvane.exe" --batch-window >/dev/null 2>&1 &
+program=$!
+window=$(await_window '^Corvane 批量导出$')
+[ -n "$window" ] || fail "the batch window (title Corvane 批量导出) did not open"
+xdotool windowactivate --sync "$window"
+sleep 1
+xdotool key alt+m type --delay 30 'C:\batch\members.csv'
+xdotool key alt+f type --delay 30 'C:\batch\pages'
+xdotool key alt+s
+running=$(await_title "$window" '（([3-9]|[1-4][0-9])/50）$')
+import -window "$window" "$work/batch-running.png"
+xdotool key alt+t
+await_title "$window" '^Corvane 批量导出$' >/dev/null
+stopped=$(find "$batch/pages" -name '*.pdf' | wc -l)
+((stopped > 0 && stopped < 50)) || fail "停止 left $stopped of 50 pages"
+whole_pages_only
+xdotool key alt+s
+await_title "$window" '（[0-9]+/50）$' >/dev/null
+await_title "$window" '^Corvane 批量导出$' >/dev/null
+pages=$(find "$batch/pages" -name '*.pdf' | wc -l)
+((pages == 50)) || fail "the batch taken up again left $pages of 50 pages"
+whole_pages_only
+[ -f "$batch/pages/汇总.csv" ] || fail "the batch wrote no 汇总.csv"
+[ -f "$batch/pages/01_会员0.pdf" ] || fail "the pages are not named by their members: $(ls "$batch/pages" | head -n 3)"
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
+wait "$program" 2>/dev/null || true
+echo "the batch window ran 50 members (title '$running' on the way), stopped after $stopped with only whole pages, and went on to all 50"
+
 # An installer rebuilt from the same folder, of the same version, has a product
 # code of its own and replaces the one installed.
 version=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductVersion" { print $2 }')
@@ -164,19 +236,20 @@ wine msiexec /qn /i "$rebuilt" || fail "msiexec could not install the rebuilt $r
     fail "after the rebuilt installer the programs list shows $(programs_list_entries) Corvane"
 wine reg query "$uninstall_key\\$(product_code "$rebuilt")" >/dev/null 2>&1 ||
     fail "the programs list does not show the rebuilt installer's product"
-[ -f "$folder/corvane.exe" ] && start_menu_entry >/dev/null && desktop_shortcut >/dev/null ||
+[ -f "$folder/corvane.exe" ] && start_menu_entry Corvane >/dev/null && desktop_shortcut >/dev/null ||
     fail "the rebuilt installer left the program, its Start-menu entry or its desktop shortcut out"
 echo "a rebuilt installer of version $version replaced the installed one: one Corvane in the programs list"
 
 wine msiexec /qn /x "$rebuilt" || fail "msiexec could not uninstall"
 [ ! -e "$folder" ] || fail "the uninstaller left $folder"
-! start_menu_entry >/dev/null || fail "the uninstaller left the Start-menu entry"
+! start_menu_entry Corvane >/dev/null || fail "the uninstaller left the Start-menu entry"
+! start_menu_entry 'Corvane 批量导出' >/dev/null || fail "the uninstaller left the Start-menu entry Corvane 批量导出"
 ! desktop_shortcut >/dev/null || fail "the uninstaller left the desktop shortcut"
 (($(programs_list_entries) == 0)) || fail "the uninstaller left Corvane in the programs list"
 echo "uninstalled silently; nothing left behind"
 
 wine msiexec /qn /i "$msi" DESKTOPSHORTCUT=0 || fail "msiexec could not install with DESKTOPSHORTCUT=0"
-start_menu_entry >/dev/null || fail "no Start-menu entry with DESKTOPSHORTCUT=0"
+start_menu_entry Corvane >/dev/null || fail "no Start-menu entry with DESKTOPSHORTCUT=0"
 ! desktop_shortcut >/dev/null || fail "DESKTOPSHORTCUT=0 made a desktop shortcut"
 wine msiexec /qn /x "$msi" || fail "msiexec could not uninstall"
 echo "DESKTOPSHORTCUT=0 installed the program without a desktop shortcut"
