@@ -10,11 +10,6 @@ set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-# GNU libintl for Windows, which Debian does not package: scripts/intl-mingw
-# builds it and names its folder in CORVANE_INTL_MINGW.
-if(DEFINED ENV{CORVANE_INTL_MINGW})
-  list(APPEND CMAKE_FIND_ROOT_PATH $ENV{CORVANE_INTL_MINGW})
-endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
