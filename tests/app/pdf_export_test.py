@@ -13,6 +13,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import unittest
 
 CORVANE = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane"
@@ -54,6 +55,27 @@ def small_files():
     """A file size limit far below a page, with the signal that would end the program ignored."""
     resource.setrlimit(resource.RLIMIT_FSIZE, (20_000, 20_000))
     signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+
+def on_a_terminal(args, stdin, env):
+    """corvane run with standard error on a terminal, and what the terminal got."""
+    controller, terminal = pty.openpty()
+    with tempfile.TemporaryFile() as file:
+        file.write(stdin)
+        file.seek(0)
+        done = subprocess.run([CORVANE, *args], stdin=file, stderr=terminal, env=env, timeout=120)
+    os.close(terminal)
+    shown = b""
+    while True:
+        try:
+            chunk = os.read(controller, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        shown += chunk
+    os.close(controller)
+    return done, shown
 
 
 def cpu_seconds(action):
@@ -294,23 +316,7 @@ class Export(unittest.TestCase):
         lines = members(20)
         self.assertEqual(run("--pdf-dir", self.dir, "--batch", stdin=lines).returncode, 0)
         os.remove(self.path("05_会员4.pdf"))
-        controller, terminal = pty.openpty()
-        with tempfile.TemporaryFile() as stdin:
-            stdin.write(lines)
-            stdin.seek(0)
-            resumed = subprocess.run([CORVANE, "--pdf-dir", self.dir, "--batch", "--skip-existing"],
-                                     stdin=stdin, stderr=terminal, env=ENV, timeout=120)
-        os.close(terminal)
-        shown = b""
-        while True:
-            try:
-                chunk = os.read(controller, 4096)
-            except OSError:
-                break
-            if not chunk:
-                break
-            shown += chunk
-        os.close(controller)
+        resumed, shown = on_a_terminal(["--pdf-dir", self.dir, "--batch", "--skip-existing"], lines, ENV)
         self.assertEqual(resumed.returncode, 0)
         self.assertIn(b"corvane: 20 of 20 lines done", shown)
         self.assertIn(b"\rcorvane: pages written 1, skipped 19, failed 0\r\n", shown)
@@ -568,6 +574,23 @@ class UserLanguage(unittest.TestCase):
                                               env={**ENV, "LANG": lang, "LC_MESSAGES": lang})
                         self.assertEqual(done.stderr.decode(), said)
                         self.assertEqual(done.returncode, 2 if args == ["--bad-option"] else 1)
+
+    def test_the_progress_line_in_chinese_is_wiped_whole(self):
+        """Each redraw blanks the columns the line before took, two for a Chinese character."""
+        def columns(text):
+            return sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in text)
+
+        with tempfile.TemporaryDirectory() as folder:
+            done, shown = on_a_terminal(["--pdf-dir", folder, "--batch"], members(3),
+                                        {**ENV, "LC_MESSAGES": "zh_CN.UTF-8"})
+        self.assertEqual(done.returncode, 0)
+        text = shown.decode()
+        self.assertRegex(text, "\rcorvane: 已完成 [1-3] 行，共 3 行，每秒 [0-9.]+ 页\r")
+        before = ""
+        for drawn in re.finditer(r"\r( *)\r([^\r\n]*+)", text):
+            self.assertEqual(len(drawn[1]), columns(before), repr(text))
+            message = text.startswith("\r\n", drawn.end())
+            before = "" if message else drawn[2]
 
     def test_help_in_chinese(self):
         done = subprocess.run([CORVANE, "--help"], capture_output=True, env={**ENV, "LC_MESSAGES": "zh_CN.UTF-8"},
