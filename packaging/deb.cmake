@@ -41,7 +41,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # and B) the three lack; cups-client prints the report.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, fonts-wqy-zenhei | fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-hanazono, cups-client")
+# libc-l10n gives the system's reasons (a full disk, a folder that cannot be
+# written) in the user's language, as the programs' own messages are.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-hanazono, cups-client, libc-l10n")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
 
@@ -78,5 +80,6 @@ install(FILES ${corvane_changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/manpages.cmake)
 corvane_add_manpage(corvane-eval "evaluate a TCM body-constitution self-assessment"
-                    INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvane-eval.h2m)
-corvane_add_manpage(corvane "self-assess a TCM body constitution in a window")
+                    "评估一次中医体质自测" INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvane-eval.h2m)
+corvane_add_manpage(corvane "self-assess a TCM body constitution in a window"
+                    "在窗口中进行中医体质自测")

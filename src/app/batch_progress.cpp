@@ -3,11 +3,25 @@
 #include <cstdio>
 #include <ostream>
 
+#include "language/translation.h"
+
 namespace corvane::app {
 
 namespace {
 
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
+
+// The columns a terminal gives the UTF-8 text: two for each character of three
+// or four bytes (the line's Chinese), one for any other.
+std::size_t columns(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80 || (byte >= 0xC0 && byte < 0xE0)) count += 1;
+        if (byte >= 0xE0) count += 2;
+    }
+    return count;
+}
 
 }  // namespace
 
@@ -30,8 +44,10 @@ void BatchProgress::update(const input::BatchTally& tally) {
     const double seconds = std::chrono::duration<double>(now - started_).count();
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0 ? tally.done / seconds : 0.0);
-    draw("corvane: " + std::to_string(done) + " of " + std::to_string(lines_) + " lines done, " +
-         rate + " pages/s");
+    draw("corvane: " +
+         fillIn(trn("{} of {} line done, {} pages/s", "{} of {} lines done, {} pages/s",
+                    static_cast<unsigned long>(lines_)),
+                {std::to_string(done), std::to_string(lines_), rate}));
 }
 
 void BatchProgress::end() {
@@ -40,9 +56,8 @@ void BatchProgress::end() {
 
 void BatchProgress::draw(const std::string& text) {
     if (!shown_) return;
-    // Back to the line's start, over the old text with blanks (the line is
-    // ASCII, a column a character), then the new one.
-    err_ << '\r' << std::string(line_.size(), ' ') << '\r' << text << std::flush;
+    // Back to the line's start, over the old text with blanks, then the new one.
+    err_ << '\r' << std::string(columns(line_), ' ') << '\r' << text << std::flush;
     line_ = text;
 }
 

@@ -5,6 +5,9 @@
 #include <array>
 #include <string_view>
 
+#include "input/command_line_texts.h"
+#include "language/translation.h"
+
 namespace corvane::app {
 
 namespace {
@@ -57,18 +60,18 @@ SplitArguments splitQtOptions(int argc, const char* const* argv) {
     return split;
 }
 
-constexpr const char* kDescription =
+constexpr const char* kDescription = tr_noop(
     "corvane: self-assessment of body constitution in the terms of traditional Chinese "
     "medicine.\n\n"
     "Without options corvane opens its questionnaire window, with --batch-window the batch "
     "export window (Corvane 批量导出); Qt's standard options, such as -style Fusion, -platform xcb "
     "or -reverse, go to Qt for the windows. With --pdf or --pdf-dir "
     "it opens no window and needs no display: it writes the report page of an assessment, dated "
-    "today, as a one-page A4 PDF, the page that the report window prints.\n";
+    "today, as a one-page A4 PDF, the page that the report window prints.\n");
 
 // Sections as help2man reads them: a heading ending in a colon over indented
 // paragraphs.
-constexpr const char* kFooter =
+constexpr const char* kFooter = tr_noop(
     "\nBatch input:\n"
     "  With --pdf-dir DIR --batch standard input holds the members, read whole first. Either "
     "JSON Lines as for corvane-eval --batch, a JSON object a line: \"ticks\" (an array of control "
@@ -132,46 +135,49 @@ constexpr const char* kFooter =
     "\n"
     "  corvane --pdf-dir reports --batch < 会员名单.csv\n"
     "\nSee also:\n"
-    "  corvane-eval(1), which runs the same evaluation and writes the report as text or JSON.\n";
+    "  corvane-eval(1), which runs the same evaluation and writes the report as text or JSON.\n");
 
 }  // namespace
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     ParsedCommandLine parsed;
     Command& command = parsed.command;
-    CLI::App app{kDescription, "corvane"};
+    CLI::App app{tr(kDescription), "corvane"};
     input::usePlainHelp(app);
-    app.footer(kFooter);
+    input::translateCommandLine(app);
+    app.footer(tr(kFooter));
     app.set_version_flag("--version", "corvane " CORVANE_VERSION,
-                         "Print the program's version and exit");
+                         tr("Print the program's version and exit"));
     auto* pdf = app.add_option("--pdf", command.pdfFile,
-                               "Write the report page of the assessment given by --ticks or "
-                               "--scores, --personality, --name, --sex and --age to FILE as a "
-                               "PDF")
+                               tr("Write the report page of the assessment given by --ticks or "
+                                  "--scores, --personality, --name, --sex and --age to FILE as a "
+                                  "PDF"))
                     ->type_name("FILE");
     auto* folder = app.add_option("--pdf-dir", command.pdfFolder,
-                                  "With --batch (and only with it): write one PDF per member "
-                                  "of standard input, and the results table, into DIR")
+                                  tr("With --batch (and only with it): write one PDF per member "
+                                     "of standard input, and the results table, into DIR"))
                        ->type_name("DIR");
     bool inWindow = false;
     auto* batchWindow = app.add_flag(
         "--batch-window", inWindow,
-        "Open the batch export window (Corvane 批量导出): choose the members' file and the "
-        "folder, and watch the pages written, as --pdf-dir DIR --batch writes them");
+        tr("Open the batch export window (Corvane 批量导出): choose the members' file and the "
+           "folder, and watch the pages written, as --pdf-dir DIR --batch writes them"));
     bool batch = false;
     auto* batchFlag = app.add_flag("--batch", batch,
-                                   "With --pdf-dir: read the members from standard input, JSON "
-                                   "Lines or CSV (see Batch input below)");
+                                   tr("With --pdf-dir: read the members from standard input, JSON "
+                                      "Lines or CSV (see Batch input below)"));
     const input::AddedAnswerOptions answers = input::addAnswerOptions(app, command.answers);
-    auto* name = app.add_option("--name", command.name, "The member's name, printed on the page");
-    auto* sex = app.add_option("--sex", command.sex, "The member's sex, printed on the page");
-    auto* age = app.add_option("--age", command.age,
-                               "The member's age in years (a whole number), printed on the page");
+    auto* name =
+        app.add_option("--name", command.name, tr("The member's name, printed on the page"));
+    auto* sex = app.add_option("--sex", command.sex, tr("The member's sex, printed on the page"));
+    auto* age =
+        app.add_option("--age", command.age,
+                       tr("The member's age in years (a whole number), printed on the page"));
     auto* overwrite =
-        app.add_flag("--overwrite", command.overwrite, "Replace PDF files that exist already");
+        app.add_flag("--overwrite", command.overwrite, tr("Replace PDF files that exist already"));
     auto* skipExisting = app.add_flag("--skip-existing", command.skipExisting,
-                                      "With --pdf-dir: leave PDF files that exist already alone "
-                                      "and count them as skipped");
+                                      tr("With --pdf-dir: leave PDF files that exist already alone "
+                                         "and count them as skipped"));
     pdf->excludes(folder);
     batchWindow->excludes(pdf)->excludes(folder);
     overwrite->excludes(skipExisting);
@@ -187,10 +193,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     try {
         app.parse(arguments.ownReversed);
         if (pdf->count() > 0 && !command.answers.given()) {
-            throw CLI::RequiredError("one of --ticks or --scores");
+            throw CLI::RequiredError(tr("one of --ticks or --scores"));
         }
         if (overwrite->count() > 0 && pdf->count() == 0 && folder->count() == 0) {
-            throw CLI::RequiresError("--overwrite", "--pdf or --pdf-dir");
+            throw CLI::RequiresError("--overwrite", tr("--pdf or --pdf-dir"));
         }
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);

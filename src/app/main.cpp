@@ -9,6 +9,7 @@
 #include "gui/batch_window.h"
 #include "gui/qt_translations.h"
 #include "gui/questionnaire_window.h"
+#include "language/translation.h"
 #include "platform/standard_streams.h"
 #include "report/faces.h"
 
@@ -59,8 +60,9 @@ int runExport(char* program, const Command& command) {
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(u"Corvane"_s);
     if (!corvane::facesDrawChinese()) {
-        std::cerr << "corvane: no Chinese font is installed, so the page's text cannot be "
-                     "drawn\n";
+        std::cerr << "corvane: "
+                  << corvane::tr("no Chinese font is installed, so the page's text cannot be drawn")
+                  << '\n';
         return 1;
     }
     if (command.mode == Command::Mode::Pdf) return corvane::app::exportPdf(command, std::cerr);
@@ -76,6 +78,7 @@ int main(int argc, char* argv[]) {
     if (arguments.argc() > 1) {
         corvane::platform::useStartingConsole();
         corvane::platform::useStandardStreams();
+        corvane::useUserLanguage();
     }
     const corvane::app::ParsedCommandLine parsed =
         corvane::app::parseCommandLine(arguments.argc(), arguments.argv());

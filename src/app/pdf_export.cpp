@@ -14,6 +14,7 @@
 #include "export/page_batch.h"
 #include "input/member_values.h"
 #include "input/members.h"
+#include "language/translation.h"
 #include "report/pdf_file.h"
 #include "report/report_page.h"
 #include "report/utf8.h"
@@ -28,8 +29,9 @@ ExistingPages existingPages(const Command& command) {
 }
 
 std::string summary(const input::BatchTally& tally) {
-    return "pages written " + std::to_string(tally.done) + ", skipped " +
-           std::to_string(tally.skipped) + ", failed " + std::to_string(tally.failed);
+    return fillIn(
+        tr("pages written {}, skipped {}, failed {}"),
+        {std::to_string(tally.done), std::to_string(tally.skipped), std::to_string(tally.failed)});
 }
 
 }  // namespace
@@ -59,7 +61,7 @@ int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
     std::unique_ptr<input::MembersInput> members;
     try {
         members = std::make_unique<input::MembersInput>(
-            std::string(std::istreambuf_iterator<char>(in), {}), "standard input");
+            std::string(std::istreambuf_iterator<char>(in), {}), tr("standard input"));
     } catch (const input::InputError& error) {
         err << "corvane: " << error.what() << '\n';
         return 1;
@@ -76,9 +78,10 @@ int exportPdfBatch(const Command& command, std::istream& in, std::ostream& err,
     if (!outcome.begun) return 1;  // and it was said why
     // Ctrl-C after the last line was read may still have left pages undone.
     if (outcome.stopped) {
-        hooks.messages.say("interrupted: the lines up to input line " +
-                           std::to_string(outcome.tally.finishedUpTo) +
-                           " are done; give the same command with --skip-existing to go on");
+        hooks.messages.say(
+            fillIn(tr("interrupted: the lines up to input line {} are done; give the "
+                      "same command with --skip-existing to go on"),
+                   {std::to_string(outcome.tally.finishedUpTo)}));
     }
     hooks.messages.say(summary(outcome.tally));
     if (outcome.stopped) return kInterrupted;

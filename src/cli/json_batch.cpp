@@ -11,6 +11,7 @@
 #include "cli/write_failure.h"
 #include "input/batch.h"
 #include "input/members.h"
+#include "language/translation.h"
 #include "platform/standard_streams.h"
 
 namespace corvane::cli {
@@ -57,7 +58,7 @@ private:
         const std::size_t written = out_(pending_);
         writtenUpTo_ += static_cast<std::size_t>(std::count(
             pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(written), '\n'));
-        if (written != pending_.size()) failure_ = writeFailure("standard output");
+        if (written != pending_.size()) failure_ = writeFailure(tr("standard output"));
         pending_.clear();
     }
 
@@ -86,7 +87,7 @@ int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
     std::unique_ptr<input::MembersInput> members;
     try {
         members = std::make_unique<input::MembersInput>(
-            std::string(std::istreambuf_iterator<char>(in), {}), "standard input");
+            std::string(std::istreambuf_iterator<char>(in), {}), tr("standard input"));
     } catch (const input::InputError& error) {
         messages.say(error.what());
         return 1;
@@ -94,8 +95,8 @@ int evaluateBatch(std::istream& in, const OutputSink& out, std::ostream& err) {
     EvaluationJob job(out);
     const input::BatchTally tally = input::runBatch(*members, job, messages);
     if (!job.flush()) {
-        messages.say(job.failure() + "; it is complete up to input line " +
-                     std::to_string(job.writtenUpTo()));
+        messages.say(fillIn(tr("{}; it is complete up to input line {}"),
+                            {job.failure(), std::to_string(job.writtenUpTo())}));
         return 1;
     }
     return tally.failed > 0 ? 1 : 0;

@@ -8,6 +8,8 @@
 #include "cli/write_failure.h"
 #include "input/answer_options.h"
 #include "input/assessment.h"
+#include "input/command_line_texts.h"
+#include "language/translation.h"
 #include "platform/standard_streams.h"
 
 namespace {
@@ -39,7 +41,7 @@ int runSingle(const Options& options) {
     }
     std::cout << report << '\n' << std::flush;
     if (std::cout) return 0;
-    const std::string reason = writeFailure("the report to standard output");
+    const std::string reason = writeFailure(tr("the report to standard output"));
     std::cerr << "corvane-eval: " << reason << '\n';
     return kBadInput;
 }
@@ -49,26 +51,30 @@ int runSingle(const Options& options) {
 int main(int argc, char** argv) {
     const platform::Utf8Arguments arguments(argc, argv);
     platform::useStandardStreams();
-    CLI::App app{"Evaluates a constitution self-assessment the way the Diagnose button does."};
+    useUserLanguage();
+    CLI::App app{tr("Evaluates a constitution self-assessment the way the Diagnose button does.")};
     usePlainHelp(app);
+    translateCommandLine(app);
     app.set_version_flag("--version", "corvane-eval " CORVANE_VERSION,
-                         "Print the program's version and exit");
+                         tr("Print the program's version and exit"));
     Options options;
     const AddedAnswerOptions answers = addAnswerOptions(app, options.answers);
-    app.add_flag("--json", options.json, "Print one JSON object instead of the readable report");
+    app.add_flag("--json", options.json,
+                 tr("Print one JSON object instead of the readable report"));
     auto* batch =
         app.add_flag("--batch", options.batch,
-                     "Read members from standard input instead of --ticks, --scores and "
-                     "--personality, write one JSON object per member. The input is JSON Lines, "
-                     "a line giving \"ticks\" or \"scores\", optionally \"personality\", and "
-                     "the \"name\", \"sex\", \"age\" and \"file\" that corvane's PDF "
-                     "export reads, or CSV with a header row, in UTF-8 or GB18030, as corvane "
-                     "--help describes it; the name is passed on into the output");
+                     tr("Read members from standard input instead of --ticks, --scores and "
+                        "--personality, write one JSON object per member. The input is JSON "
+                        "Lines, a line giving \"ticks\" or \"scores\", optionally "
+                        "\"personality\", and the \"name\", \"sex\", \"age\" and \"file\" that "
+                        "corvane's PDF export reads, or CSV with a header row, in UTF-8 or "
+                        "GB18030, as corvane --help describes it; the name is passed on into the "
+                        "output"));
     batch->excludes(answers.ticks)->excludes(answers.scores)->excludes(answers.personality);
     try {
         app.parse(arguments.argc(), arguments.argv());
         if (!options.batch && !options.answers.given()) {
-            throw CLI::RequiredError("one of --ticks, --scores or --batch");
+            throw CLI::RequiredError(tr("one of --ticks, --scores or --batch"));
         }
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);

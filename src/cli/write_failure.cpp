@@ -3,12 +3,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "language/translation.h"
+
 namespace corvane::cli {
 
 std::string writeFailure(const std::string& what) {
-    std::string message = "could not write " + what;
-    if (errno != 0) message.append(": ").append(std::strerror(errno));
-    return message;
+    if (errno == 0) return fillIn(tr("could not write {}"), {what});
+    return fillIn(tr("could not write {}: {}"), {what, std::strerror(errno)});
 }
 
 }  // namespace corvane::cli

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStringList>
 
+#include "language/translation.h"
 #include "report/report_page.h"
 #include "report/utf8.h"
 
@@ -36,7 +37,7 @@ ReportContent memberReport(const Evaluation& evaluation, const QDate& date,
 std::vector<std::string> pageNotes(const ReportContent& content) {
     std::vector<std::string> notes;
     if (nameIsCut(content)) {
-        notes.emplace_back("the name is too long for the page and is printed cut short");
+        notes.emplace_back(tr("the name is too long for the page and is printed cut short"));
     }
     for (const UndrawableText& text : undrawableTexts(content)) {
         QStringList characters;
@@ -45,17 +46,21 @@ std::vector<std::string> pageNotes(const ReportContent& content) {
                 QString::fromUcs4(&character, 1),
                 QString::number(character, 16).toUpper().rightJustified(4, u'0')));
         }
-        std::string note = "the ";
-        note.append(text.field).append(" ").append(input::quoted(text.text.toStdString()));
-        note.append(" has characters no installed font can draw, printed blank: ");
-        notes.push_back(note.append(characters.join(u", "_s).toStdString()));
+        const char* pattern =
+            // TRANSLATORS: {1} is the batch line's key (name, sex, age), {2} the
+            // page's heading of it (会员姓名, 性别, 年龄), {3} its text, {4} the characters.
+            tr("the {1} {3} has characters no installed font can draw, printed blank: {4}");
+        notes.push_back(fillIn(pattern, {text.field, text.heading.toStdString(),
+                                         input::quoted(text.text.toStdString()),
+                                         characters.join(u", "_s).toStdString()}));
     }
     return notes;
 }
 
 std::string joinedNotes(const std::vector<std::string>& notes) {
     std::string all;
-    for (const std::string& note : notes) all.append(all.empty() ? "" : "; ").append(note);
+    for (const std::string& note : notes)
+        all = all.empty() ? note : fillIn(tr("{}; {}"), {all, note});
     return all;
 }
 
@@ -64,8 +69,10 @@ std::string shownPath(const QString& path) {
 }
 
 std::string existsAlready(const QString& path, bool batch) {
-    return shownPath(path) + " exists already; give --overwrite to replace it" +
-           (batch ? " or --skip-existing to leave it" : "");
+    return fillIn(batch ? tr("{} exists already; give --overwrite to replace it or --skip-existing "
+                             "to leave it")
+                        : tr("{} exists already; give --overwrite to replace it"),
+                  {shownPath(path)});
 }
 
 std::string fileProblem(const QString& path, const FileOutcome& outcome,
@@ -75,13 +82,13 @@ std::string fileProblem(const QString& path, const FileOutcome& outcome,
         case FileOutcome::Kind::ExistsAlready: return whenExists;
         case FileOutcome::Kind::Failed: break;
     }
-    return "cannot write " + shownPath(path) + ": " + outcome.reason.toStdString();
+    return fillIn(tr("cannot write {}: {}"), {shownPath(path), outcome.reason.toStdString()});
 }
 
 std::string writeMemberPage(const QString& path, const ReportContent& content, bool replace,
                             bool batch) {
     const QByteArray pdf = reportPdf(content);
-    if (pdf.isEmpty()) return "cannot make the page of " + shownPath(path);
+    if (pdf.isEmpty()) return fillIn(tr("cannot make the page of {}"), {shownPath(path)});
     return fileProblem(path, writePdfFile(path, pdf, replace), existsAlready(path, batch));
 }
 

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <filesystem>
 #include <future>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "export/member_page.h"
 #include "export/results_table.h"
 #include "input/members.h"
+#include "language/translation.h"
 #include "report/face_subsets.h"
 #include "report/pdf_file.h"
 #include "report/report_content.h"
@@ -119,10 +121,17 @@ QString pageCharacters(const input::MembersInput& members) {
 
 // Why pages cannot be written into the folder, made when needed, or nothing.
 std::string folderProblem(const QString& folder) {
-    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        return "cannot make the folder " + shownPath(folder);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdU16String()), error);
+    if (!error && !QFileInfo(folder).isDir())
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error)
+        return fillIn(tr("cannot make the folder {}: {}"), {shownPath(folder), error.message()});
+    if (!QFileInfo(folder).isWritable()) {
+        return fillIn(
+            tr("cannot write into the folder {}: {}"),
+            {shownPath(folder), std::make_error_code(std::errc::permission_denied).message()});
     }
-    if (!QFileInfo(folder).isWritable()) return "cannot write into the folder " + shownPath(folder);
     return {};
 }
 

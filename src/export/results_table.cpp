@@ -6,6 +6,7 @@
 #include "engine/box.h"
 #include "engine/catalogue.h"
 #include "input/csv.h"
+#include "language/translation.h"
 #include "report/utf8.h"
 
 namespace corvane {
@@ -68,10 +69,11 @@ void ResultsTable::add(const MemberResult& result) {
 }
 
 std::string ResultsTable::finish(bool replace) {
-    return fileProblem(path_, file_.finish(replace),
-                       shownPath(path_) +
-                           " exists already; give --overwrite to replace it, or --skip-existing "
-                           "to write it again and leave the pages that exist");
+    return fileProblem(
+        path_, file_.finish(replace),
+        fillIn(tr("{} exists already; give --overwrite to replace it, or "
+                  "--skip-existing to write it again and leave the pages that exist"),
+               {shownPath(path_)}));
 }
 
 }  // namespace corvane

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
+#include "language/translation.h"
+
 namespace corvane::input {
 
 namespace {
@@ -28,15 +30,16 @@ Assessment AnswerOptions::assessment() const {
 AddedAnswerOptions addAnswerOptions(CLI::App& app, AnswerOptions& options) {
     AddedAnswerOptions added{};
     added.ticks = app.add_option("--ticks", options.ticks,
-                                 "Ticked symptoms, separated by commas: control names (check1 ... "
-                                 "Check79), numbers 1-79 or captions (口干咽燥)")
+                                 tr("Ticked symptoms, separated by commas: control names (check1 "
+                                    "... Check79), numbers 1-79 or captions (口干咽燥)"))
                       ->type_name("LIST");
     added.scores =
         app.add_option("--scores", options.scores,
-                       "Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)")
+                       tr("Scores instead of ticks, e.g. Yin=12,Yang=15 (missing scores are 0)"))
             ->type_name("LIST");
-    added.personality = app.add_option("--personality", options.personality, "Personality type 1-5")
-                            ->type_name("N");
+    added.personality =
+        app.add_option("--personality", options.personality, tr("Personality type 1-5"))
+            ->type_name("N");
     added.ticks->excludes(added.scores);
     return added;
 }

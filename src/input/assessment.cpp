@@ -12,6 +12,7 @@
 #include "engine/advice/personality_advice.h"
 #include "input/member_values.h"
 #include "input/text.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -40,18 +41,19 @@ std::optional<long long> parseInteger(std::string_view text) {
 }
 
 InputError unknownSymptom(const std::string& shown) {
-    return InputError("unknown symptom " + shown +
-                      ": use check1 to Check79, 1 to 79 or a caption such as 口干咽燥");
+    return InputError(fillIn(
+        tr("unknown symptom {}: use check1 to Check79, 1 to 79 or a caption such as 口干咽燥"),
+        {shown}));
 }
 
 // "23 (阳虚体质) or 34 (气虚体质)": the symptoms a shared caption may mean.
 std::string choices(const std::vector<int>& indices) {
     std::string text;
     for (const int index : indices) {
-        if (!text.empty()) text.append(" or ");
         const Symptom& symptom = kSymptoms[static_cast<std::size_t>(index)];
-        text.append(std::to_string(index + 1)).append(" (");
-        text.append(kGroupHeadings[Scores::index(symptom.group)]).append(")");
+        std::string choice = std::to_string(index + 1);
+        choice.append(" (").append(kGroupHeadings[Scores::index(symptom.group)]).append(")");
+        text = text.empty() ? choice : fillIn(tr("{} or {}"), {text, choice});
     }
     return text;
 }
@@ -66,8 +68,8 @@ std::optional<int> knownSymptom(std::string_view name) {
     }
     if (captioned.empty()) return std::nullopt;
     if (captioned.size() == 1) return captioned.front();
-    throw InputError("symptom " + input::quoted(name) + " stands in two groups: use " +
-                     choices(captioned));
+    throw InputError(fillIn(tr("symptom {} stands in two groups: use {}"),
+                            {input::quoted(name), choices(captioned)}));
 }
 
 int symptomIndex(std::string_view name) {
@@ -79,20 +81,20 @@ namespace {
 
 ScoreValue scoreValue(std::string_view name, std::optional<long long> value) {
     if (!value || *value < 0 || *value > 32767) {
-        throw InputError("score " + std::string(name) + " must be an integer from 0 to 32767");
+        throw InputError(fillIn(tr("score {} must be an integer from 0 to 32767"), {name}));
     }
     return static_cast<ScoreValue>(*value);
 }
 
 Score scoreNamed(std::string_view name) {
     if (auto score = scoreFromName(name)) return *score;
-    throw InputError("unknown score " + input::quoted(name) +
-                     ": use Yin, Yang, Qi, Phlegm, Stasis or Balanced");
+    throw InputError(fillIn(tr("unknown score {}: use Yin, Yang, Qi, Phlegm, Stasis or Balanced"),
+                            {input::quoted(name)}));
 }
 
 int personalityValue(std::optional<long long> value) {
     if (!value || *value < 1 || *value > kPersonalityCount) {
-        throw InputError("personality must be an integer from 1 to 5");
+        throw InputError(tr("personality must be an integer from 1 to 5"));
     }
     return static_cast<int>(*value);
 }
@@ -120,11 +122,11 @@ std::optional<std::string> textOf(const json& value) {
 int personalityFromJson(const json& value) {
     if (value.is_null()) return kNoPersonality;
     if (const auto text = textOf(value)) return personalityFromText(*text);
-    throw InputError("\"personality\" must be 1 to 5 or a type's name");
+    throw InputError(tr("\"personality\" must be 1 to 5 or a type's name"));
 }
 
 Scores scoresFromJson(const json& object) {
-    if (!object.is_object()) throw InputError("\"scores\" must be an object of score names");
+    if (!object.is_object()) throw InputError(tr("\"scores\" must be an object of score names"));
     Scores scores;
     for (const auto& [name, value] : object.items()) {
         scores[scoreNamed(name)] = scoreValue(name, integerOf(value));
@@ -135,8 +137,8 @@ Scores scoresFromJson(const json& object) {
 // Arrays and objects are named, not printed: printing a value nested a million
 // levels deep would recurse as deep and overflow the stack.
 std::string describeValue(const json& value) {
-    if (value.is_array()) return "an array";
-    if (value.is_object()) return "an object";
+    if (value.is_array()) return tr("an array");
+    if (value.is_object()) return tr("an object");
     return value.dump();
 }
 
@@ -149,7 +151,7 @@ int tickFromJson(const json& item) {
 }
 
 Ticks ticksFromJson(const json& array) {
-    if (!array.is_array()) throw InputError("\"ticks\" must be an array of symptoms");
+    if (!array.is_array()) throw InputError(tr("\"ticks\" must be an array of symptoms"));
     Ticks ticks;
     for (const json& item : array) ticks.set(static_cast<std::size_t>(tickFromJson(item)));
     return ticks;
@@ -186,13 +188,13 @@ bool isParticularKey(std::string_view key) {
 
 json parseObject(std::string_view line) {
     // The parser would take a NUL byte for the end of the line and ignore what follows.
-    if (line.find('\0') != std::string_view::npos) throw InputError("a NUL byte in the line");
+    if (line.find('\0') != std::string_view::npos) throw InputError(tr("a NUL byte in the line"));
     RepeatedKeyFinder finder;
     json object = json::parse(line, std::ref(finder), false);
-    if (object.is_discarded()) throw InputError("malformed JSON");
+    if (object.is_discarded()) throw InputError(tr("malformed JSON"));
     if (finder.repeated())
-        throw InputError("key " + input::quoted(*finder.repeated()) + " given twice");
-    if (!object.is_object()) throw InputError("a line must be one JSON object");
+        throw InputError(fillIn(tr("key {} given twice"), {input::quoted(*finder.repeated())}));
+    if (!object.is_object()) throw InputError(tr("a line must be one JSON object"));
     return object;
 }
 
@@ -202,7 +204,7 @@ std::optional<std::string> particularOf(const std::string& key, const json& valu
     if (value.is_null()) return std::nullopt;
     const std::optional<std::string> text = textOf(value);
     if (!text || (key != "age" && value.is_number_float())) {
-        throw InputError("\"" + key + "\" must be a string or an integer");
+        throw InputError(fillIn(tr("\"{}\" must be a string or an integer"), {key}));
     }
     if (key == "age") return ageFromText(*text);
     if (trimBlanks(*text).empty()) return std::nullopt;
@@ -240,10 +242,9 @@ Scores parseScoreList(std::string_view list) {
     forEachItem(list, [&](std::string_view item) {
         const auto equals = item.find('=');
         if (equals == std::string_view::npos)
-            throw InputError("expected NAME=VALUE, got " + input::quoted(item));
+            throw InputError(fillIn(tr("expected NAME=VALUE, got {}"), {input::quoted(item)}));
         const Score score = scoreNamed(item.substr(0, equals));
-        if (given[score])
-            throw InputError("score " + std::string(scoreName(score)) + " given twice");
+        if (given[score]) throw InputError(fillIn(tr("score {} given twice"), {scoreName(score)}));
         given[score] = 1;
         scores[score] = scoreValue(scoreName(score), parseInteger(item.substr(equals + 1)));
     });
@@ -266,7 +267,7 @@ BatchRecord parseBatchRecord(std::string_view line) {
     const bool hasTicks = object.contains("ticks");
     const bool hasScores = object.contains("scores");
     if (hasTicks == hasScores)
-        throw InputError("give either \"ticks\" or \"scores\", not both or neither");
+        throw InputError(tr("give either \"ticks\" or \"scores\", not both or neither"));
     BatchRecord record;
     Assessment& assessment = record.assessment;
     assessment.scores =

@@ -10,6 +10,7 @@
 
 #include "input/file_names.h"
 #include "input/members.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -39,7 +40,7 @@ std::string_view firstCharacters(std::string_view text, std::size_t count) {
 std::string pageFileName(const BatchRecord& record, std::size_t line, std::size_t lines) {
     if (const std::optional<std::string> given = record.field("file")) {
         if (const std::string_view problem = fileNameProblem(*given); !problem.empty()) {
-            throw InputError("\"file\" " + std::string(problem) + ": " + input::quoted(*given));
+            throw InputError(fillIn(tr("\"file\" {}: {}"), {problem, input::quoted(*given)}));
         }
         return withPdfSuffix(*given);
     }
@@ -60,7 +61,7 @@ void Messages::say(std::string_view text) const {
 }
 
 void Messages::sayAboutLine(std::size_t line, std::string_view text) const {
-    say("line " + std::to_string(line) + ": " + std::string(text));
+    say(fillIn(tr("line {}: {}"), {std::to_string(line), text}));
 }
 
 Messages messagesTo(std::string program, std::ostream& err) {
@@ -167,11 +168,15 @@ namespace {
 // What the whole input was read as and the columns it ignores.
 void tellAboutInput(const MembersInput& members, const Messages& messages) {
     if (const std::optional<std::string> note = members.readingNote()) messages.say(*note);
+    const std::vector<std::string>& headings = members.ignoredColumns();
+    if (headings.empty()) return;
     std::string ignored;
-    for (const std::string& heading : members.ignoredColumns()) {
-        ignored.append(ignored.empty() ? "" : ", ").append(input::quoted(heading));
+    for (const std::string& heading : headings) {
+        ignored =
+            ignored.empty() ? quoted(heading) : fillIn(tr("{}, {}"), {ignored, quoted(heading)});
     }
-    if (!ignored.empty()) messages.say("ignoring the columns " + ignored);
+    messages.say(fillIn(trn("ignoring the column {}", "ignoring the columns {}", headings.size()),
+                        {ignored}));
 }
 
 }  // namespace
@@ -192,13 +197,13 @@ BatchTally runBatch(const MembersInput& members, BatchJob& job, const Messages& 
             BatchLine line{number, members.member(number), {}};
             for (const std::string& key : line.record.ignored) {
                 if (ignoredKeys.insert(key).second) {
-                    notes.push_back("ignoring the key " + input::quoted(key));
+                    notes.push_back(fillIn(tr("ignoring the key {}"), {input::quoted(key)}));
                 }
             }
             line.file = pageFileName(line.record, number, members.size());
             if (const std::size_t holder = claims.claim(line.file, number)) {
-                throw InputError("file " + input::quoted(line.file) + " is written by line " +
-                                 std::to_string(holder) + " already");
+                throw InputError(fillIn(tr("file {} is written by line {} already"),
+                                        {input::quoted(line.file), std::to_string(holder)}));
             }
             inWork.add(number, job.start(line), std::move(notes));
         } catch (const InputError& error) {

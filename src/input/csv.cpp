@@ -4,6 +4,7 @@
 #include <array>
 
 #include "input/assessment.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -90,7 +91,7 @@ std::vector<std::string_view> csvRecords(std::string_view text, char separator) 
 std::vector<std::string> csvCells(std::string_view record, char separator) {
     std::vector<std::string> cells;
     if (!readRecord(record, 0, separator, &cells).closed) {
-        throw InputError("a quoted cell is not closed: its closing '\"' is missing");
+        throw InputError(tr("a quoted cell is not closed: its closing '\"' is missing"));
     }
     return cells;
 }

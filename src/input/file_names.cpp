@@ -1,6 +1,7 @@
 #include "input/file_names.h"
 
 #include "input/text.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -43,14 +44,14 @@ bool endsWithPdf(std::string_view name) {
 }  // namespace
 
 std::string_view fileNameProblem(std::string_view name) {
-    if (name.empty()) return "must not be empty";
+    if (name.empty()) return tr("must not be empty");
     if (name.find_first_of("/\\\0"sv) != std::string_view::npos)
-        return "must be a file name inside the folder, without '/' or '\\'";
-    if (hasControl(name)) return "must not hold control characters";
+        return tr("must be a file name inside the folder, without '/' or '\\'");
+    if (hasControl(name)) return tr("must not hold control characters");
     if (name.find_first_of(kRefusedByWindows) != std::string_view::npos)
-        return "must not hold any of : * ? \" < > |, which Windows refuses in file names";
-    if (name.front() == '.') return "must not start with '.'";
-    if (trimBlanks(name) != name) return "must not start or end with a blank";
+        return tr("must not hold any of : * ? \" < > |, which Windows refuses in file names");
+    if (name.front() == '.') return tr("must not start with '.'");
+    if (trimBlanks(name) != name) return tr("must not start or end with a blank");
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "input/gb18030.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -17,7 +18,7 @@ iconv_t converterOf(void* converter) {
 
 Gb18030Decoder::Gb18030Decoder() : converter_(iconv_open("UTF-8", "GB18030")) {
     if (converter_ == reinterpret_cast<void*>(iconv_t(-1))) {
-        throw std::runtime_error("the system's iconv cannot read GB18030");
+        throw std::runtime_error(tr("the system's iconv cannot read GB18030"));
     }
 }
 

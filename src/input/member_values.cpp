@@ -8,6 +8,7 @@
 #include "engine/evaluation.h"
 #include "input/assessment.h"
 #include "input/text.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -58,9 +59,8 @@ int personalityFromText(std::string_view text) {
         const std::string_view caption = kPersonalityTypes[i].caption;
         if (text == caption || text == typeName(caption)) return static_cast<int>(i) + 1;
     }
-    throw InputError("personality must be 1 to 5 or a type's name such as " +
-                     std::string(typeName(kPersonalityTypes.front().caption)) + ": " +
-                     quoted(text));
+    throw InputError(fillIn(tr("personality must be 1 to 5 or a type's name such as {}: {}"),
+                            {typeName(kPersonalityTypes.front().caption), quoted(text)}));
 }
 
 std::optional<std::string> ageFromText(std::string_view text) {
@@ -68,8 +68,8 @@ std::optional<std::string> ageFromText(std::string_view text) {
     if (text.empty()) return std::nullopt;
     const auto years = wholeNumber(text);
     if (!years || *years > kOldestAge) {
-        throw InputError("age must be a whole number from 0 to " + std::to_string(kOldestAge) +
-                         ": " + quoted(text));
+        throw InputError(fillIn(tr("age must be a whole number from 0 to {}: {}"),
+                                {std::to_string(kOldestAge), quoted(text)}));
     }
     return std::to_string(*years);
 }

@@ -8,6 +8,7 @@
 
 #include "input/csv.h"
 #include "input/member_values.h"
+#include "language/translation.h"
 
 namespace corvane::input {
 
@@ -110,9 +111,9 @@ MembersFormat formatOf(std::string_view text) {
 
 std::string_view separatorName(char separator) {
     switch (separator) {
-        case ';': return "semicolons";
-        case '\t': return "tabs";
-        default: return "commas";
+        case ';': return tr("semicolons");
+        case '\t': return tr("tabs");
+        default: return tr("commas");
     }
 }
 
@@ -187,7 +188,7 @@ private:
                 return {Column::Symptom, *symptom, heading};
             }
         } catch (const InputError& error) {
-            throw InputError("the header row: " + std::string(error.what()));
+            throw InputError(fillIn(tr("the header row: {}"), {error.what()}));
         }
         return {Column::Ignored, 0, heading};
     }
@@ -198,42 +199,41 @@ private:
         if (added.column == Column::Ignored) return;
         for (std::size_t i = 0; i < latest; ++i) {
             if (columns[i].column != added.column || columns[i].symptom != added.symptom) continue;
-            throw InputError("the header row: columns " + std::to_string(i + 1) + " (" +
-                             input::quoted(columns[i].heading) + ") and " +
-                             std::to_string(latest + 1) + " (" + input::quoted(added.heading) +
-                             ") give the same");
+            throw InputError(fillIn(tr("the header row: columns {} ({}) and {} ({}) give the same"),
+                                    {std::to_string(i + 1), input::quoted(columns[i].heading),
+                                     std::to_string(latest + 1), input::quoted(added.heading)}));
         }
     }
 
     static std::string noSymptomColumn(const std::vector<std::string>& headings) {
         std::string shown;
         for (std::size_t i = 0; i < headings.size() && i < 6; ++i) {
-            shown.append(i == 0 ? "" : ", ").append(input::quoted(headings[i]));
+            const std::string heading = input::quoted(headings[i]);
+            shown = i == 0 ? heading : fillIn(tr("{}, {}"), {shown, heading});
         }
-        if (headings.size() > 6) shown.append(", ...");
-        return "the header row names no symptom: give a column 症状 (or ticks) with the "
-               "symptoms ticked, or a column for each symptom headed by its caption or number "
-               "(members are read as JSON Lines when the first line starts with '{', else as "
-               "CSV with a header row; this one holds " +
-               shown + ")";
+        if (headings.size() > 6) shown = fillIn(tr("{}, {}"), {shown, "..."});
+        return fillIn(tr("the header row names no symptom: give a column 症状 (or ticks) with the "
+                         "symptoms ticked, or a column for each symptom headed by its caption or "
+                         "number (members are read as JSON Lines when the first line starts with "
+                         "'{', else as CSV with a header row; this one holds {})"),
+                      {shown});
     }
 
     void checkWidth(const std::vector<std::string>& cells) const {
         for (std::size_t i = columns.size(); i < cells.size(); ++i) {
             if (!trimBlanks(cells[i]).empty()) {
-                throw InputError("the line has " + std::to_string(cells.size()) +
-                                 " cells where the header row has " +
-                                 std::to_string(columns.size()));
+                throw InputError(
+                    fillIn(tr("the line has {} cells where the header row has {}"),
+                           {std::to_string(cells.size()), std::to_string(columns.size())}));
             }
         }
     }
 
     static bool tickedIn(const CsvColumn& column, std::string_view cell) {
         if (const std::optional<bool> ticked = tickMark(cell)) return *ticked;
-        throw InputError("the column " + input::quoted(column.heading) + " holds " +
-                         input::quoted(cell) +
-                         ": tick a symptom with 是, 1, √, ✓ or x, and leave it blank (or 否, "
-                         "0) when not ticked");
+        throw InputError(fillIn(tr("the column {} holds {}: tick a symptom with 是, 1, √, ✓ or x, "
+                                   "and leave it blank (or 否, 0) when not ticked"),
+                                {input::quoted(column.heading), input::quoted(cell)}));
     }
 };
 
@@ -241,8 +241,8 @@ MembersInput::MembersInput(std::string bytes, std::string source)
     : bytes_(std::move(bytes)), source_(std::move(source)) {
     std::string_view text = bytes_;
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        throw InputError(source_ +
-                         " is UTF-16 text: save the list as CSV (UTF-8 or GB18030) instead");
+        throw InputError(fillIn(
+            tr("{} is UTF-16 text: save the list as CSV (UTF-8 or GB18030) instead"), {source_}));
     }
     const bool marked = text.starts_with(kUtf8Mark);
     if (marked) text.remove_prefix(kUtf8Mark.size());
@@ -261,7 +261,7 @@ MembersInput::MembersInput(std::string bytes, std::string source)
             lines_.push_back(record);
             continue;
         }
-        csv_->read(csvCells(decoded(record, "the header row"), csv_->separator));
+        csv_->read(csvCells(decoded(record, tr("the header row")), csv_->separator));
         headerRead = true;
     }
 }
@@ -274,9 +274,10 @@ MembersFormat MembersInput::format() const {
 
 std::optional<std::string> MembersInput::readingNote() const {
     if (!csv_ && encoding_ == TextEncoding::Utf8) return std::nullopt;
-    std::string note = "reading " + source_ + " as " + std::string(encodingName(encoding_));
-    if (!csv_) return note + " JSON Lines";
-    return note + " CSV separated by " + std::string(separatorName(csv_->separator));
+    const std::string_view encoding = encodingName(encoding_);
+    if (!csv_) return fillIn(tr("reading {} as {} JSON Lines"), {source_, encoding});
+    return fillIn(tr("reading {} as {} CSV separated by {}"),
+                  {source_, encoding, separatorName(csv_->separator)});
 }
 
 std::vector<std::string> MembersInput::ignoredColumns() const {
@@ -293,14 +294,13 @@ std::vector<std::string> MembersInput::ignoredColumns() const {
 std::string MembersInput::decoded(std::string_view bytes, std::string_view what) const {
     std::optional<std::string> text = decoder_->toUtf8(bytes);
     if (!text) {
-        throw InputError(std::string(what) + " is not valid " +
-                         std::string(encodingName(encoding_)) + " text");
+        throw InputError(fillIn(tr("{} is not valid {} text"), {what, encodingName(encoding_)}));
     }
     return std::move(*text);
 }
 
 BatchRecord MembersInput::member(std::size_t number) const {
-    const std::string text = decoded(lines_.at(number - 1), "the line");
+    const std::string text = decoded(lines_.at(number - 1), tr("the line"));
     if (!csv_) return parseBatchRecord(text);
     BatchRecord record;
     csv_->fill(record, csvCells(text, csv_->separator));

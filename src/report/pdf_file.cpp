@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -23,6 +24,19 @@ fs::path fileSystemPath(const QString& path) {
     return fs::path(path.toStdU16String());
 }
 
+// Why the file failed, as the system says it in the user's language. Qt words
+// the commonest reasons itself, in English whatever the language; the error
+// number of the call that failed says the same where the system's C library
+// has it in the user's language. Windows words Qt's reasons in the user's
+// language already.
+QString failureOf(const QFileDevice& file, int error) {
+#ifndef _WIN32
+    if (error != 0) return toQString(std::generic_category().message(error));
+#endif
+    (void)error;
+    return file.errorString();
+}
+
 FileOutcome failed(const QString& reason) {
     return {FileOutcome::Kind::Failed, reason};
 }
@@ -32,9 +46,10 @@ FileOutcome failed(const QString& reason) {
 // system's reason, where Qt alone says "Unknown error".
 std::optional<QString> writeAll(QFileDevice& file, const QByteArray& bytes) {
     // A write cut short carries no reason; the next one fails with it.
+    errno = 0;
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
-        if (wrote <= 0) return file.errorString();
+        if (wrote <= 0) return failureOf(file, errno);
         done += wrote;
     }
     return std::nullopt;
@@ -42,9 +57,10 @@ std::optional<QString> writeAll(QFileDevice& file, const QByteArray& bytes) {
 
 // Flushes and closes the file; why that failed, or nothing.
 std::optional<QString> closeWhole(QFileDevice& file) {
-    if (!file.flush()) return file.errorString();
+    errno = 0;
+    if (!file.flush()) return failureOf(file, errno);
     file.close();
-    if (file.error() != QFileDevice::NoError) return file.errorString();
+    if (file.error() != QFileDevice::NoError) return failureOf(file, errno);
     return std::nullopt;
 }
 
@@ -57,7 +73,11 @@ bool openPart(QFile& part, const QString& path) {
         const quint64 random = QRandomGenerator::global()->generate64();
         part.setFileName(folder.filePath(u".corvane-%1.part"_s.arg(random, 16, 16, QChar(u'0'))));
         if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
-        if (!entryExists(part.fileName())) return false;  // the folder refuses, not a name taken
+        const int error = errno;
+        if (!entryExists(part.fileName())) {  // the folder refuses, not a name taken
+            errno = error;
+            return false;
+        }
     }
     return false;
 }
@@ -115,6 +135,7 @@ bool entryExists(const QString& path) {
 
 WholeFile::WholeFile(const QString& path) : path_(path), direct_(isDeviceOrPipe(path)) {
     bool opened = false;
+    errno = 0;
     if (direct_) {
         file_.setFileName(path);
         opened = file_.open(QIODevice::WriteOnly | QIODevice::Append);
@@ -122,7 +143,7 @@ WholeFile::WholeFile(const QString& path) : path_(path), direct_(isDeviceOrPipe(
         opened = openPart(file_, path);
     }
     if (opened) return;
-    failure_ = file_.errorString();
+    failure_ = failureOf(file_, errno);
     if (!direct_) file_.setFileName(QString());  // no new file of ours to take away
 }
 

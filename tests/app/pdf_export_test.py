@@ -13,15 +13,18 @@ import signal
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import unittest
 
 CORVANE = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane"
 EVAL = sys.argv.pop(1) if len(sys.argv) > 1 else "corvane-eval"
 
 # No display at all, and a platform named that could not start: the program
-# must choose its own. A Chinese locale, as its users have.
-ENV = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR")}
-ENV.update(QT_QPA_PLATFORM="xcb", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
+# must choose its own. A Chinese locale, as its users have, with the messages
+# in English, which the tests read (UserLanguage has them in Chinese).
+ENV = {k: v for k, v in os.environ.items()
+       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "LANGUAGE") and not k.startswith("LC_")}
+ENV.update(QT_QPA_PLATFORM="xcb", LANG="zh_CN.UTF-8", LC_MESSAGES="C.UTF-8")
 
 
 def run(*args, stdin=b"", preexec_fn=None):
@@ -52,6 +55,27 @@ def small_files():
     """A file size limit far below a page, with the signal that would end the program ignored."""
     resource.setrlimit(resource.RLIMIT_FSIZE, (20_000, 20_000))
     signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+
+
+def on_a_terminal(args, stdin, env):
+    """corvane run with standard error on a terminal, and what the terminal got."""
+    controller, terminal = pty.openpty()
+    with tempfile.TemporaryFile() as file:
+        file.write(stdin)
+        file.seek(0)
+        done = subprocess.run([CORVANE, *args], stdin=file, stderr=terminal, env=env, timeout=120)
+    os.close(terminal)
+    shown = b""
+    while True:
+        try:
+            chunk = os.read(controller, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        shown += chunk
+    os.close(controller)
+    return done, shown
 
 
 def cpu_seconds(action):
@@ -292,23 +316,7 @@ class Export(unittest.TestCase):
         lines = members(20)
         self.assertEqual(run("--pdf-dir", self.dir, "--batch", stdin=lines).returncode, 0)
         os.remove(self.path("05_会员4.pdf"))
-        controller, terminal = pty.openpty()
-        with tempfile.TemporaryFile() as stdin:
-            stdin.write(lines)
-            stdin.seek(0)
-            resumed = subprocess.run([CORVANE, "--pdf-dir", self.dir, "--batch", "--skip-existing"],
-                                     stdin=stdin, stderr=terminal, env=ENV, timeout=120)
-        os.close(terminal)
-        shown = b""
-        while True:
-            try:
-                chunk = os.read(controller, 4096)
-            except OSError:
-                break
-            if not chunk:
-                break
-            shown += chunk
-        os.close(controller)
+        resumed, shown = on_a_terminal(["--pdf-dir", self.dir, "--batch", "--skip-existing"], lines, ENV)
         self.assertEqual(resumed.returncode, 0)
         self.assertIn(b"corvane: 20 of 20 lines done", shown)
         self.assertIn(b"\rcorvane: pages written 1, skipped 19, failed 0\r\n", shown)
@@ -534,6 +542,61 @@ class Export(unittest.TestCase):
         for words in ("--pdf FILE", "--pdf-dir DIR", "--overwrite", "Batch input:", "Exit status:", "Examples:"):
             self.assertIn(words, done.stdout.decode())
         self.assertEqual(run("--version").stdout, b"corvane 1.0\n")
+
+
+class UserLanguage(unittest.TestCase):
+    """The messages, the summary and --help in the user's language, each
+    "cannot" with the system's reason in the same."""
+
+    def test_a_failing_batch_a_full_disk_and_a_bad_option_are_said_in_the_users_language(self):
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(folder, "a file"), "w"):
+                pass
+            cases = [  # arguments, standard input, what is said in English and in Chinese
+                (["--pdf-dir", os.path.join(folder, "pages"), "--batch", "--overwrite"], b'{"ticks": [1]}\n{"ticks": [99]}\n',
+                 "corvane: line 2: unknown symptom 99: use check1 to Check79, 1 to 79 or a caption such as "
+                 "口干咽燥\ncorvane: pages written 1, skipped 0, failed 1\n",
+                 "corvane: 第 2 行：未知症状 99：请用 check1 到 Check79、1 到 79 或症状名称，如 口干咽燥\n"
+                 "corvane: 已写出 1 页，跳过 0 页，失败 1 页\n"),
+                (["--pdf", "/dev/full", "--ticks", "1"], b"",
+                 "corvane: cannot write '/dev/full': No space left on device\n",
+                 "corvane: 无法写入 '/dev/full'：设备上没有空间\n"),
+                (["--pdf-dir", os.path.join(folder, "a file", "sub"), "--batch"], b"",
+                 f"corvane: cannot make the folder '{folder}/a file/sub': Not a directory\n",
+                 f"corvane: 无法创建文件夹 '{folder}/a file/sub'：不是目录\n"),
+                (["--bad-option"], b"", "The following argument was not expected: --bad-option\n"
+                 "Run with --help for more information.\n", "无法识别的参数：--bad-option\n用 --help 运行可查看更多信息。\n"),
+            ]
+            for args, stdin, english, chinese in cases:
+                for lang, said in (("C", english), ("zh_CN.UTF-8", chinese)):
+                    with self.subTest(args=args, lang=lang):
+                        done = subprocess.run([CORVANE, *args], input=stdin, capture_output=True, timeout=120,
+                                              env={**ENV, "LANG": lang, "LC_MESSAGES": lang})
+                        self.assertEqual(done.stderr.decode(), said)
+                        self.assertEqual(done.returncode, 2 if args == ["--bad-option"] else 1)
+
+    def test_the_progress_line_in_chinese_is_wiped_whole(self):
+        """Each redraw blanks the columns the line before took, two for a Chinese character."""
+        def columns(text):
+            return sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in text)
+
+        with tempfile.TemporaryDirectory() as folder:
+            done, shown = on_a_terminal(["--pdf-dir", folder, "--batch"], members(3),
+                                        {**ENV, "LC_MESSAGES": "zh_CN.UTF-8"})
+        self.assertEqual(done.returncode, 0)
+        text = shown.decode()
+        self.assertRegex(text, "\rcorvane: 已完成 [1-3] 行，共 3 行，每秒 [0-9.]+ 页\r")
+        before = ""
+        for drawn in re.finditer(r"\r( *)\r([^\r\n]*+)", text):
+            self.assertEqual(len(drawn[1]), columns(before), repr(text))
+            message = text.startswith("\r\n", drawn.end())
+            before = "" if message else drawn[2]
+
+    def test_help_in_chinese(self):
+        done = subprocess.run([CORVANE, "--help"], capture_output=True, env={**ENV, "LC_MESSAGES": "zh_CN.UTF-8"},
+                              timeout=120)
+        for words in ("用法: corvane [选项]", "--pdf FILE", "批量输入:", "退出状态:"):
+            self.assertIn(words, done.stdout.decode())
 
 
 class QtOptions(unittest.TestCase):

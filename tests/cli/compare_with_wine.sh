@@ -6,7 +6,8 @@
 # GB18030, which each reads with its system's converter. Then runs some of the
 # cases with the Windows program's output on a console, where it must show the
 # native program's text (each line without trailing blanks, as a console's rows
-# have none). Wine's consoles need an X display: run under xvfb-run.
+# have none); and some cases under a Chinese locale, said in Chinese by both.
+# Wine's consoles need an X display: run under xvfb-run.
 #   compare_with_wine.sh NATIVE_CORVANE_EVAL WINDOWS_CORVANE_EVAL_EXE CONSOLE_CAPTURE_EXE
 set -euo pipefail
 native=$1
@@ -120,6 +121,22 @@ compare_console_case "$work/batch_chinese" --batch
 # the writes cut characters of three and of four bytes (𠮷 stands beyond
 # U+FFFF, as in some names).
 compare_console_case /dev/null --ticks "x$(printf '口𠮷x%.0s' $(seq 2000))"
+
+# Under a Chinese locale both speak Chinese: the Windows program's libintl
+# reads LANG as glibc does (the native one finds the build's own zh_CN.UTF-8
+# beside the build's programs). A bad option, a bad value, a bad batch line.
+export LOCPATH="${LOCPATH:-$(cd "$(dirname "$native")/../.." && pwd)/locale}"
+printf '%s\n' '{"ticks": [1]}' '{"ticks": [99]}' >"$work/batch_bad_line"
+for case in "--bad-option" "--ticks check80" "--ticks 1 --scores Yin=2"; do
+    read -r -a arguments <<<"$case"
+    LANG=zh_CN.UTF-8 compare_case /dev/null "${arguments[@]}"
+done
+LANG=zh_CN.UTF-8 compare_case "$work/batch_bad_line" --batch
+if ! grep -q "第 2 行：未知症状 99" "$work/windows.err"; then
+    echo "DIFFERENT language: under LANG=zh_CN.UTF-8 the Windows program said:" >&2
+    cat "$work/windows.err" >&2
+    failures=$((failures + 1))
+fi
 
 if ((failures)); then
     echo "$failures case(s) differ between Linux and Windows" >&2

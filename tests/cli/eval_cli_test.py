@@ -165,5 +165,54 @@ class FailedWrites(unittest.TestCase):
             self.assertEqual(done.stderr, b"", args)
 
 
+def in_language(lang, *args, stdin="", stdout=subprocess.PIPE):
+    """A run under LANG alone, as a desktop session sets it (the build's own
+    zh_CN.UTF-8 found through LOCPATH)."""
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("LC_", "LANGUAGE"))}
+    env.update(LANG=lang, LOCPATH=os.environ.get("LOCPATH", ""))
+    return subprocess.run([EVAL, *args], input=stdin.encode(), stdout=stdout, stderr=subprocess.PIPE,
+                          env=env, timeout=60)
+
+
+class UserLanguage(unittest.TestCase):
+    """Messages in the user's language, with the system's reason in the same; the
+    output and the exit statuses the same in every language."""
+    SAID = {
+        "C": ["The following argument was not expected: --bad-option\nRun with --help for more",
+              "corvane-eval: line 2: unknown symptom 99: use check1",
+              "corvane-eval: could not write the report to standard output: No space left on device\n"],
+        "zh_CN.UTF-8": ["无法识别的参数：--bad-option\n用 --help 运行可查看更多信息。",
+                        "corvane-eval: 第 2 行：未知症状 99：请用 check1",
+                        "corvane-eval: 无法写入报告到标准输出：设备上没有空间\n"],
+    }
+
+    def test_bad_option_bad_line_and_full_disk_are_said_in_the_users_language(self):
+        for lang, (option, line, disk) in self.SAID.items():
+            with self.subTest(lang=lang), open("/dev/full", "wb") as full:
+                bad_option = in_language(lang, "--bad-option")
+                batch = in_language(lang, "--batch", stdin='{"ticks": [1]}\n{"ticks": [99]}\n')
+                full_disk = in_language(lang, "--ticks", "1", stdout=full)
+                self.assertEqual([bad_option.returncode, batch.returncode, full_disk.returncode], [2, 1, 1])
+                self.assertIn(option, bad_option.stderr.decode())
+                self.assertIn(line, batch.stderr.decode())
+                self.assertEqual(full_disk.stderr.decode(), disk)
+
+    def test_help_is_in_chinese_and_the_output_the_same_in_every_language(self):
+        self.assertIn("用法: ", in_language("zh_CN.UTF-8", "--help").stdout.decode())
+        batch = '{"ticks": [1, 6], "name": "张三"}\n{"ticks": [99]}\n'
+        for args, stdin in ((["--ticks", "1,6,13", "--personality", "1"], ""), (["--scores", "Yin=12", "--json"], ""),
+                            (["--batch"], batch)):
+            english, chinese = (in_language(lang, *args, stdin=stdin) for lang in ("C", "zh_CN.UTF-8"))
+            self.assertEqual(chinese.returncode, english.returncode)
+            if args != ["--batch"]:
+                self.assertEqual(chinese.stdout, english.stdout, args)
+                continue
+            english_lines, chinese_lines = ([json.loads(line) for line in run.stdout.splitlines()]
+                                            for run in (english, chinese))
+            self.assertEqual(chinese_lines[0], english_lines[0])
+            self.assertEqual(list(chinese_lines[1]), list(english_lines[1]))
+            self.assertNotEqual(chinese_lines[1]["error"], english_lines[1]["error"])
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -77,6 +77,15 @@ offered=$(bash -c 'source /usr/share/bash-completion/completions/corvane
 
 zcat /usr/share/man/man1/corvane.1.gz | grep -q "name 张三" ||
     fail "the manual page of corvane lost the Chinese of its examples"
+# The manual pages in Chinese, and the catalogue that gives the installed
+# programs their Chinese, where they find it.
+for program in corvane-eval corvane; do
+    zcat "/usr/share/man/zh_CN/man1/$program.1.gz" | grep -q "用法\|选项" ||
+        fail "$program has no Chinese manual page"
+done
+[ -f /usr/share/locale/zh_CN/LC_MESSAGES/corvane.mo ] || fail "the Chinese catalogue is not installed"
+grep -qw libc-l10n <<<"$(dpkg-query -W -f='${Recommends}' corvane)" ||
+    fail "the package does not recommend libc-l10n, the system's reasons in Chinese"
 
 copyright=/usr/share/doc/corvane/copyright
 [ -f "$copyright" ] || fail "the copyright file is not installed"

@@ -5,7 +5,8 @@
 # (the window's title and a screenshot that is not blank), lets a diagnosis
 # through the windows give the same three texts as the installed corvane-eval,
 # lets corvane.exe --pdf write a page (to a Chinese file name) whose text
-# equals the Linux export's and show a Chinese path right on a console; runs
+# equals the Linux export's and show a Chinese path right on a console; lets
+# the installed corvane-eval answer in Chinese under a Chinese locale; runs
 # 50 members of a GB18030 list through the batch window (its Start-menu
 # entry's command) with 停止 and 开始 again;
 # installs an installer rebuilt from the same program folder over it (still
@@ -124,6 +125,14 @@ cmp -s "$work/window.txt" "$work/eval.txt" || {
     fail "the windows' result boxes differ from corvane-eval's texts"
 }
 echo "a diagnosis through the windows gives corvane-eval's three texts"
+
+# The installed programs find their catalogue beside them: under a Chinese
+# locale they speak Chinese, else English.
+for lang in zh_CN.UTF-8:无法识别的参数 C:"argument was not expected"; do
+    said=$(LANG=${lang%%:*} wine "$windows_folder\\corvane-eval.exe" --bad-option 2>&1 || true)
+    grep -q "${lang#*:}" <<<"$said" || fail "the installed corvane-eval.exe under LANG=${lang%%:*} said: $said"
+done
+echo "the installed corvane-eval.exe speaks the user's language"
 
 # The same page from Windows and from Linux, the Windows one with a Chinese
 # file name, name and sex given on the command line. Both dates are the
