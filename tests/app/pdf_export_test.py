@@ -32,6 +32,42 @@ def run(*args, stdin=b"", preexec_fn=None):
                           preexec_fn=preexec_fn)
 
 
+# A /dev of its own for a run that writes into a device, in a mount namespace:
+# the devices it uses bound from the machine's, stdout a link as usual. A
+# faulty build that removed or replaced the file it was given, as it does a
+# regular file, then meets a mount point it cannot remove (or a link of its
+# own /dev) rather than the machine's /dev/full or /dev/stdout, and the run
+# fails with status 99. The folder is the first argument.
+PRIVATE_DEVICES = r"""
+set -e
+folder=$1
+shift
+for device in full null zero urandom; do
+    touch "$folder/$device" && mount --bind "/dev/$device" "$folder/$device"
+done
+mount -t tmpfs devices /dev
+for device in full null zero urandom; do
+    touch "/dev/$device" && mount --bind "$folder/$device" "/dev/$device"
+done
+ln -s /proc/self/fd/0 /dev/stdin
+ln -s /proc/self/fd/1 /dev/stdout
+ln -s /proc/self/fd/2 /dev/stderr
+status=0
+"$@" || status=$?
+if [ ! -c /dev/full ] || [ ! -L /dev/stdout ]; then
+    echo "the program removed or replaced a device it wrote into" >&2
+    exit 99
+fi
+exit "$status"
+"""
+
+
+def run_on_private_devices(*args, env=ENV):
+    with tempfile.TemporaryDirectory() as folder:
+        return subprocess.run(["unshare", "--map-root-user", "--mount", "sh", "-c", PRIVATE_DEVICES, "sh",
+                               folder, CORVANE, *args], capture_output=True, env=env, timeout=120)
+
+
 def members(count, named=True):
     """A members file as staff bring it: one line per member, named or not."""
     name = ', "name": "会员%d"' if named else ""
@@ -447,7 +483,7 @@ class Export(unittest.TestCase):
         with open(outside, "rb") as theirs:
             self.assertEqual(theirs.read(), b"theirs")
 
-        piped = run("--pdf", "/dev/stdout", "--ticks", "1")
+        piped = run_on_private_devices("--pdf", "/dev/stdout", "--ticks", "1")
         self.assertEqual((piped.returncode, piped.stderr), (0, b""))
         with open(self.path("piped.pdf"), "wb") as out:
             out.write(piped.stdout)
@@ -488,7 +524,6 @@ class Export(unittest.TestCase):
             (["--pdf", self.path("no", "x.pdf"), "--ticks", "1"], 1, "cannot write"),
             (["--pdf", self.path("taken.PDF"), "--ticks", "1"], 1, "taken.PDF' exists already; give --overwrite"),
             (["--pdf", self.path("x.pdf"), "--ticks", "1", "--age", "45.5"], 1, "age must be a whole number"),
-            (["--pdf", "/dev/full", "--ticks", "1", "--overwrite"], 1, "No space left on device"),
             (["--pdf-dir", self.path("a file", "sub"), "--batch"], 1, "cannot make the folder"),
         ]
         if os.geteuid() != 0:  # root writes into any folder
@@ -501,6 +536,9 @@ class Export(unittest.TestCase):
                 self.assertEqual(done.returncode, status)
                 self.assertEqual(done.stdout, b"")
                 self.assertIn(message, done.stderr.decode())
+        full = run_on_private_devices("--pdf", "/dev/full", "--ticks", "1", "--overwrite")
+        self.assertEqual((full.returncode, full.stdout), (1, b""))
+        self.assertIn("No space left on device", full.stderr.decode())
         self.assertEqual(sorted(os.listdir(self.dir)),
                          ["a file"] + (["locked"] if os.geteuid() != 0 else []) + ["taken.PDF"])
         self.assertEqual(os.path.getsize(self.path("taken.PDF")), 0)
@@ -570,8 +608,12 @@ class UserLanguage(unittest.TestCase):
             for args, stdin, english, chinese in cases:
                 for lang, said in (("C", english), ("zh_CN.UTF-8", chinese)):
                     with self.subTest(args=args, lang=lang):
-                        done = subprocess.run([CORVANE, *args], input=stdin, capture_output=True, timeout=120,
-                                              env={**ENV, "LANG": lang, "LC_MESSAGES": lang})
+                        environment = {**ENV, "LANG": lang, "LC_MESSAGES": lang}
+                        if "/dev/full" in args:
+                            done = run_on_private_devices(*args, env=environment)
+                        else:
+                            done = subprocess.run([CORVANE, *args], input=stdin, capture_output=True,
+                                                  timeout=120, env=environment)
                         self.assertEqual(done.stderr.decode(), said)
                         self.assertEqual(done.returncode, 2 if args == ["--bad-option"] else 1)
 
